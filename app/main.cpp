@@ -1,0 +1,19 @@
+#include <EventLoopClock.h>
+#include <frmMain.h>
+
+#include <QApplication>
+#include <QStyleFactory>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    // One style everywhere, so the window looks the same on every desktop.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    rt::EventLoopClock clock;
+    frmMain form(clock);
+    QObject::connect(&form, &rt::Form::unloaded, &app, [](int exitCode) { QApplication::exit(exitCode); });
+    form.open();
+    if (form.isUnloaded())
+        return 1;
+    return QApplication::exec();
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPalette>
+#include <QString>
+
+namespace rt {
+
+// A colour as a form describes it: a fixed RGB value, or a system colour that follows the
+// desktop's scheme through the window's palette.
+struct Color {
+    QColor rgb;
+    QPalette::ColorRole role = QPalette::NoRole;
+
+    QColor resolve(const QPalette& palette) const { return role == QPalette::NoRole ? rgb : palette.color(role); }
+};
+
+inline Color rgb(int red, int green, int blue)
+{
+    return {QColor(red, green, blue)};
+}
+
+inline Color systemColor(QPalette::ColorRole role)
+{
+    return {QColor(), role};
+}
+
+struct FontDescription {
+    QString face = {};
+    double points = 9;
+    int weight = 400;
+};
+
+// The face's own font, or a free stand-in that draws alike, at the described size turned into
+// pixels at 96 dots per inch so that the layout holds whatever density the screen reports.
+QFont makeFont(const FontDescription& description);
+// Height of one line of text, as the described face would lay it out.
+int lineHeight(const QFont& font);
+
+} // namespace rt

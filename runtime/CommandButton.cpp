@@ -1,0 +1,93 @@
+#include "CommandButton.h"
+
+#include "Form.h"
+#include "RuntimeError.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+
+namespace rt {
+
+namespace {
+
+class ButtonWidget : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        // A plain push button outside a dialog ignores Enter; ours clicks on it like on Space.
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+            click();
+        else
+            QPushButton::keyPressEvent(event);
+        // The form has previewed this key already; it must not reach the form a second time.
+        event->accept();
+    }
+};
+
+} // namespace
+
+CommandButton::CommandButton(Form& form, const CommandButtonDescription& description)
+    : form_(form), widget_(new ButtonWidget(description.caption, &form)), tabIndex_(description.tabIndex)
+{
+    widget_->setGeometry(description.left, description.top, description.width, description.height);
+    widget_->setAutoDefault(false);
+    widget_->setDefault(false);
+    widget_->setFont(form.font());
+    widget_->setEnabled(description.enabled);
+    widget_->setVisible(description.visible);
+    QObject::connect(widget_, &QPushButton::clicked, &form, [this] {
+        if (clickHandler_)
+            form_.raiseEvent(clickHandler_);
+    });
+    form_.addButton(this);
+}
+
+CommandButton::~CommandButton()
+{
+    form_.removeButton(this);
+    delete widget_;
+}
+
+QString CommandButton::caption() const
+{
+    return widget_->text();
+}
+
+void CommandButton::setCaption(const QString& caption)
+{
+    widget_->setText(caption);
+}
+
+bool CommandButton::isEnabled() const
+{
+    return widget_->isEnabled();
+}
+
+void CommandButton::setEnabled(bool enabled)
+{
+    if (!enabled && hasFocus())
+        form_.takeFocus();
+    widget_->setEnabled(enabled);
+}
+
+void CommandButton::setFocus()
+{
+    if (!widget_->isEnabled() || widget_->isHidden())
+        raise(ErrorKind::InvalidCall);
+    form_.giveFocus(widget_);
+}
+
+bool CommandButton::hasFocus() const
+{
+    return widget_->window()->focusWidget() == widget_;
+}
+
+void CommandButton::onClick(std::function<void()> handler)
+{
+    clickHandler_ = std::move(handler);
+}
+
+} // namespace rt

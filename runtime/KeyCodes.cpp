@@ -1,0 +1,47 @@
+#include "KeyCodes.h"
+
+#include <QKeyEvent>
+
+namespace rt {
+
+namespace {
+
+int controlCode(int key)
+{
+    switch (key) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+        return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    default:
+        return 0;
+    }
+}
+
+Int16 signedCode(char16_t unit)
+{
+    return static_cast<std::int16_t>(unit);
+}
+
+} // namespace
+
+QList<Int16> characterCodes(const QKeyEvent& event)
+{
+    QList<Int16> codes;
+    const QString text = event.text();
+    if (text.isEmpty()) {
+        if (const int code = controlCode(event.key()))
+            codes.append(code);
+        return codes;
+    }
+    for (const QChar unit : text)
+        codes.append(signedCode(unit.unicode()));
+    return codes;
+}
+
+} // namespace rt

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Appearance.h"
+#include "GraphicControl.h"
+
+namespace rt {
+
+struct LineDescription {
+    float x1 = 0;
+    float y1 = 0;
+    float x2 = 0;
+    float y2 = 0;
+    int borderWidth = 1;
+    Color borderColor = systemColor(QPalette::WindowText);
+    bool visible = true;
+};
+
+// A solid straight line. A horizontal or vertical line covers the pixels from its first end up
+// to, but not including, its last; a wider line grows to the left of or above that path.
+class Line : public GraphicControl {
+public:
+    Line(Form& form, const LineDescription& description);
+
+    float x1() const { return description_.x1; }
+    float x2() const { return description_.x2; }
+    void setX1(float x);
+    void setX2(float x);
+    void setY1(float y);
+    void setY2(float y);
+
+    QRect bounds() const override;
+    void paint(QPainter& painter, const QPalette& palette) const override;
+
+private:
+    LineDescription description_;
+};
+
+} // namespace rt

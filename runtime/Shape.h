@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Appearance.h"
+#include "GraphicControl.h"
+
+namespace rt {
+
+// A rectangle filled solid, with a border drawn inside its bounds.
+struct ShapeDescription {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    Color fillColor = rgb(0, 0, 0);
+    Color borderColor = systemColor(QPalette::WindowText);
+    int borderWidth = 1;
+    bool visible = true;
+};
+
+class Shape : public GraphicControl {
+public:
+    using Description = ShapeDescription;
+
+    Shape(Form& form, const ShapeDescription& description);
+    Shape(const Shape& element0, int index);
+
+    float left() const { return left_; }
+    float top() const { return top_; }
+    void setLeft(float left);
+    void setTop(float top);
+
+    QRect bounds() const override;
+    void paint(QPainter& painter, const QPalette& palette) const override;
+
+private:
+    ShapeDescription description_;
+    float left_;
+    float top_;
+};
+
+} // namespace rt

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Clock.h"
+
+#include <functional>
+#include <memory>
+
+namespace rt {
+
+class Form;
+
+struct TimerDescription {
+    int interval = 0; // milliseconds; 0 never ticks
+    bool enabled = false;
+};
+
+// Ticks every interval while enabled. Enabling a stopped timer starts a fresh interval;
+// disabling stops further ticks at once. Both are safe to repeat.
+class Timer {
+public:
+    Timer(Form& form, const TimerDescription& description);
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
+    ~Timer();
+
+    bool isEnabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+    int interval() const { return interval_; }
+
+    void onTimer(std::function<void()> handler);
+
+private:
+    Form& form_;
+    int interval_;
+    bool enabled_ = false;
+    std::function<void()> handler_;
+    std::unique_ptr<ClockTimer> clockTimer_;
+};
+
+} // namespace rt

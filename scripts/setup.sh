@@ -1,0 +1,30 @@
+# Installs what building and running Korimo needs, then builds it. Sourced by run.sh and test.sh.
+set -euo pipefail
+
+KORIMO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+KORIMO_BUILD="${KORIMO_BUILD:-$KORIMO_ROOT/build}"
+
+# Packages for building, and the free fonts that stand in for the window's faces.
+KORIMO_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev
+                 fonts-arphic-uming fonts-liberation fonts-urw-base35)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_missing() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -q
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+build_korimo() {
+    cmake -S "$KORIMO_ROOT" -B "$KORIMO_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake --build "$KORIMO_BUILD"
+}

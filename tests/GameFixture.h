@@ -1,0 +1,43 @@
+#pragma once
+
+#include <RuntimeError.h>
+#include <VirtualClock.h>
+#include <frmMain.h>
+
+#include <QImage>
+#include <QList>
+
+#include <chrono>
+#include <memory>
+
+// The game's window on a virtual clock, opened and active, with run-time errors recorded
+// instead of shown in a message box.
+class GameFixture {
+public:
+    explicit GameFixture(std::uint64_t seed = 1);
+
+    frmMain& form() { return *form_; }
+    rt::VirtualClock& clock() { return clock_; }
+    const QList<rt::ErrorKind>& errors() const { return errors_; }
+    int exitCode() const { return exitCode_; } // -1 while the window is open
+
+    void advance(std::chrono::milliseconds duration) { clock_.advance(duration); }
+    // Keys go where a real keyboard sends them: to the focused widget, or the window itself.
+    void pressKey(Qt::Key key, const QString& text = QString());
+    void type(const QString& text);
+    void click(rt::CommandButton& button);
+    QImage render();
+
+    // Runs a step from Start to the hide tick and returns the letters shown.
+    QString presentStep();
+    QString shownSequence();
+    QString displayRow();
+    QString correctionRow();
+    QWidget* focusedWidget();
+
+private:
+    rt::VirtualClock clock_;
+    std::unique_ptr<frmMain> form_;
+    QList<rt::ErrorKind> errors_;
+    int exitCode_ = -1;
+};

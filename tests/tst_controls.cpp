@@ -1,0 +1,233 @@
+// The window layer's controls: arrays, drawing order, buttons, focus, key preview and the
+// run-time error report.
+#include <CommandButton.h>
+#include <ControlArray.h>
+#include <Form.h>
+#include <Label.h>
+#include <Line.h>
+#include <Shape.h>
+#include <Timer.h>
+#include <VirtualClock.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace std::chrono_literals;
+using rt::ErrorKind;
+
+namespace {
+
+rt::LabelDescription cell(int left)
+{
+    return {.left = left, .top = 10, .width = 50, .height = 50, .caption = QStringLiteral("W"),
+            .font = {QStringLiteral("Times New Roman"), 36, 400}, .foreColor = rt::rgb(192, 0, 192),
+            .backColor = rt::rgb(255, 255, 255), .alignment = Qt::AlignHCenter, .visible = false};
+}
+
+// Two buttons, a caret over a row of cells, and a log of every key and click in order.
+class ProbeForm : public rt::Form {
+public:
+    explicit ProbeForm(rt::Clock& clock)
+        : rt::Form(clock, {.caption = QStringLiteral("probe"), .clientWidth = 300, .clientHeight = 150, .backColor = rt::rgb(255, 255, 192)})
+    {
+        first.onClick([this] { events << QStringLiteral("click first"); });
+        second.onClick([this] { events << QStringLiteral("click second"); });
+        setErrorReporter([this](rt::Form&, const rt::RuntimeError& error) { errors << error.kind(); });
+    }
+
+    void Form_KeyPress(rt::Int16 keyAscii) override { events << QStringLiteral("key %1").arg(keyAscii.value()); }
+
+    rt::CommandButton second{*this, {.left = 100, .top = 110, .width = 60, .height = 25, .caption = QStringLiteral("2"), .tabIndex = 2}};
+    rt::CommandButton first{*this, {.left = 10, .top = 110, .width = 60, .height = 25, .caption = QStringLiteral("1"), .tabIndex = 1}};
+    rt::Timer timer{*this, {.interval = 100}};
+    rt::Line caret{*this, {.x1 = 30, .y1 = 20, .x2 = 30, .y2 = 50, .borderWidth = 2}};
+    rt::ControlArray<rt::Label> letters{*this, cell(10)};
+    rt::ControlArray<rt::Shape> squares{*this, {.left = 12, .top = 12, .width = 50, .height = 50, .visible = false}};
+    QStringList events;
+    QList<ErrorKind> errors;
+};
+
+void sendKey(QWidget* target, Qt::Key key, const QString& text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(target, &release);
+}
+
+std::optional<ErrorKind> errorOf(const std::function<void()>& operation)
+{
+    try {
+        operation();
+    } catch (const rt::RuntimeError& error) {
+        return error.kind();
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+class TestControls : public QObject {
+    Q_OBJECT
+
+private:
+    rt::VirtualClock clock_;
+
+    std::unique_ptr<ProbeForm> openForm()
+    {
+        auto form = std::make_unique<ProbeForm>(clock_);
+        form->open();
+        QApplication::setActiveWindow(form.get());
+        return form;
+    }
+
+private slots:
+    void arrayElementsLoadAndUnloadByIndex()
+    {
+        auto form = openForm();
+        QCOMPARE(errorOf([&] { form->letters(1); }), std::optional(ErrorKind::ElementNotLoaded));
+        QCOMPARE(errorOf([&] { form->letters.unload(1); }), std::optional(ErrorKind::ElementNotLoaded));
+        QCOMPARE(errorOf([&] { form->letters.load(0); }), std::optional(ErrorKind::ElementAlreadyLoaded));
+        QCOMPARE(errorOf([&] { form->letters.unload(0); }), std::optional(ErrorKind::InvalidCall));
+        QCOMPARE(errorOf([&] { form->letters(-1); }), std::optional(ErrorKind::ElementNotLoaded));
+
+        form->letters(0).setCaption(QStringLiteral("Q"));
+        form->letters(0).setVisible(true);
+        form->letters.load(3);
+        QCOMPARE(errorOf([&] { form->letters.load(3); }), std::optional(ErrorKind::ElementAlreadyLoaded));
+        QVERIFY(!form->letters(3).isVisible());
+        QCOMPARE(form->letters(3).caption(), QStringLiteral("Q"));
+        QCOMPARE(form->letters.count(), 2);
+        form->letters.unload(3);
+        QCOMPARE(form->letters.count(), 1);
+        QVERIFY(!form->letters.isLoaded(3));
+    }
+
+    // Loaded elements keep element 0's place in the drawing order: the caret above every
+    // letter, every letter above every square.
+    void loadedElementsKeepTheDrawingOrder()
+    {
+        auto form = openForm();
+        form->letters.load(1);
+        form->squares.load(1);
+        form->letters(1).setLeft(20);
+        form->squares(1).setLeft(22);
+        form->letters(1).setVisible(true);
+        form->squares(1).setVisible(true);
+        form->squares(0).setLeft(14);
+        form->squares(0).setVisible(true);
+        const QImage image = form->grab().toImage();
+        QCOMPARE(image.pixelColor(30, 30), QColor(0, 0, 0));         // caret over the letter box
+        QCOMPARE(image.pixelColor(28, 55), QColor(255, 255, 255));   // box over both squares
+        QCOMPARE(image.pixelColor(71, 40), QColor(0, 0, 0));         // the shadow to its right
+        QCOMPARE(image.pixelColor(5, 5), QColor(255, 255, 192));     // the window's own colour
+    }
+
+    // Each key reaches Form_KeyPress once, before the focused button; Enter and Space click it.
+    void keysArePreviewedOnceThenReachTheButton()
+    {
+        auto form = openForm();
+        QCOMPARE(form->focusWidget(), form->first.widget());
+        sendKey(form->first.widget(), Qt::Key_Return, QStringLiteral("\r"));
+        sendKey(form->first.widget(), Qt::Key_Space, QStringLiteral(" "));
+        sendKey(form->first.widget(), Qt::Key_A, QStringLiteral("a"));
+        sendKey(form->first.widget(), Qt::Key_Shift, QString());
+        sendKey(form->first.widget(), Qt::Key_Backspace, QString());
+        QCOMPARE(form->events, QStringList({"key 13", "click first", "key 32", "click first", "key 97", "key 8"}));
+    }
+
+    void pastedTextArrivesOneCodeAtATime()
+    {
+        auto form = openForm();
+        sendKey(form->first.widget(), Qt::Key_unknown, QStringLiteral("xY\U0001F600"));
+        QCOMPARE(form->events, QStringList({"key 120", "key 89", QStringLiteral("key %1").arg(qint16(0xD83D)),
+                                            QStringLiteral("key %1").arg(qint16(0xDE00))}));
+    }
+
+    void tabOrderFollowsTabIndexAndStartsTheFocus()
+    {
+        auto form = openForm();
+        QCOMPARE(form->focusWidget(), form->first.widget());
+        sendKey(form->first.widget(), Qt::Key_Tab, QStringLiteral("\t"));
+        QCOMPARE(form->focusWidget(), form->second.widget());
+        sendKey(form->second.widget(), Qt::Key_Tab, QStringLiteral("\t"));
+        QCOMPARE(form->focusWidget(), form->first.widget());
+        sendKey(form->first.widget(), Qt::Key_Backtab, QString());
+        QCOMPARE(form->focusWidget(), form->second.widget());
+        // With the focus on the window, Tab goes to the first button that can take it.
+        form->second.setEnabled(false);
+        sendKey(form.get(), Qt::Key_Tab, QStringLiteral("\t"));
+        QCOMPARE(form->focusWidget(), form->first.widget());
+    }
+
+    // Catches the focus sliding to the next button when the focused one is disabled.
+    void disablingTheFocusedButtonGivesTheFocusToTheWindow()
+    {
+        auto form = openForm();
+        form->first.setEnabled(false);
+        QVERIFY(!form->second.hasFocus());
+        QCOMPARE(form->focusWidget(), form.get());
+        sendKey(form.get(), Qt::Key_Return, QStringLiteral("\r"));
+        sendKey(form.get(), Qt::Key_Space, QStringLiteral(" "));
+        QCOMPARE(form->events, QStringList({"key 13", "key 32"}));
+        QCOMPARE(errorOf([&] { form->first.setFocus(); }), std::optional(ErrorKind::InvalidCall));
+        form->first.setEnabled(true);
+        form->first.setFocus();
+        QVERIFY(form->first.hasFocus());
+    }
+
+    void aDisabledButtonRaisesNoClick()
+    {
+        auto form = openForm();
+        form->second.setEnabled(false);
+        QTest::mouseClick(form->second.widget(), Qt::LeftButton);
+        QVERIFY(form->events.isEmpty());
+    }
+
+    // An error in an event ends the program: reported once, timers stopped, status 1.
+    void anErrorInAnEventIsReportedAndEndsTheProgram()
+    {
+        auto form = openForm();
+        QSignalSpy unloaded(form.get(), &rt::Form::unloaded);
+        int ticks = 0;
+        form->timer.onTimer([&] { ++ticks; });
+        form->timer.setEnabled(true);
+        form->first.onClick([&] { form->letters(5).setCaption(QString()); });
+        QTest::mouseClick(form->first.widget(), Qt::LeftButton);
+        QCOMPARE(form->errors, QList<ErrorKind>({ErrorKind::ElementNotLoaded}));
+        QCOMPARE(unloaded.size(), 1);
+        QCOMPARE(unloaded.at(0).at(0).toInt(), 1);
+        clock_.advance(1s);
+        QCOMPARE(ticks, 0);
+        sendKey(form.get(), Qt::Key_A, QStringLiteral("a"));
+        QVERIFY(form->events.isEmpty());
+    }
+
+    void closingTheWindowEndsTheProgramNormally()
+    {
+        auto form = openForm();
+        QSignalSpy unloaded(form.get(), &rt::Form::unloaded);
+        form->close();
+        QCOMPARE(unloaded.size(), 1);
+        QCOMPARE(unloaded.at(0).at(0).toInt(), 0);
+        QVERIFY(form->isUnloaded());
+    }
+
+    // One line of the instruction font is 19 pixels; longer texts grow by whole lines.
+    void autoSizedLabelsGrowByWholeLines()
+    {
+        auto form = openForm();
+        rt::Label label(*form, {.left = 0, .top = 0, .width = 120, .height = 19, .font = {QStringLiteral("宋体"), 14.25, 400},
+                                .opaque = false, .autoSizeWithWordWrap = true});
+        label.setCaption(QStringLiteral("一行"));
+        QCOMPARE(label.height(), 19);
+        label.setCaption(QStringLiteral("这是一段要折成好几行才能放下的说明文字"));
+        QVERIFY(label.height() >= 38);
+        QCOMPARE(label.height() % 19, 0);
+    }
+};
+
+QTEST_MAIN(TestControls)
+#include "tst_controls.moc"

@@ -1,0 +1,81 @@
+// The random source, and the letters the game draws from it as a player sees them.
+#include "GameFixture.h"
+
+#include <Random.h>
+
+#include <QTest>
+
+#include <array>
+
+using namespace std::chrono_literals;
+
+class TestRandom : public QObject {
+    Q_OBJECT
+
+private slots:
+    void numbersStayWithinZeroAndOne()
+    {
+        rt::Random random(7);
+        double lowest = 1;
+        double highest = 0;
+        for (int i = 0; i < 100000; ++i) {
+            const double r = random.next();
+            QVERIFY(r >= 0.0 && r < 1.0);
+            lowest = std::min(lowest, r);
+            highest = std::max(highest, r);
+        }
+        QVERIFY(lowest < 0.001);
+        QVERIFY(highest > 0.999);
+    }
+
+    // Catches a reseed that replaces the state with the time: two sources that differ before
+    // reseeding from the same reading must still differ after it.
+    void reseedingMixesTheClockIntoTheState()
+    {
+        rt::Random first(1);
+        rt::Random second(2);
+        first.reseed(123456789ns);
+        second.reseed(123456789ns);
+        QVERIFY(first.next() != second.next());
+
+        rt::Random same(1);
+        rt::Random again(1);
+        same.reseed(1000ns);
+        again.reseed(2000ns);
+        QVERIFY(same.next() != again.next());
+    }
+
+    // Plays a long game with correct answers, so that every letter comes from a step's reveal
+    // with the source reseeded at every tick, as in real play.
+    void lettersAreUniformAndUncorrelated()
+    {
+        GameFixture game(2024);
+        QString letters;
+        game.click(game.form().cmdStart);
+        while (letters.size() < 8000) {
+            const QString shown = game.presentStep();
+            letters += shown;
+            game.type(shown);
+        }
+        QCOMPARE(game.errors().size(), 0);
+
+        std::array<int, 26> counts{};
+        int repeats = 0;
+        for (int i = 0; i < letters.size(); ++i) {
+            ++counts[static_cast<std::size_t>(letters[i].unicode() - 'A')];
+            if (i > 0 && letters[i] == letters[i - 1])
+                ++repeats;
+        }
+        const double expected = letters.size() / 26.0;
+        double chiSquare = 0;
+        for (const int count : counts)
+            chiSquare += (count - expected) * (count - expected) / expected;
+        // 25 degrees of freedom: 52.6 is exceeded by chance once in a thousand runs.
+        QVERIFY2(chiSquare < 52.6, qPrintable(QString::number(chiSquare)));
+        const double repeatRate = repeats / double(letters.size() - 1);
+        QVERIFY2(repeatRate > 1 / 26.0 * 0.7 && repeatRate < 1 / 26.0 * 1.3, qPrintable(QString::number(repeatRate)));
+    }
+};
+
+QTEST_MAIN(TestRandom)
+#include "tst_random.moc"

@@ -1,0 +1,125 @@
+// The window as it opens: its frame, its controls' places and its pixels.
+#include "GameFixture.h"
+
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+bool anyPixel(const QImage& image, const QRect& area, const QColor& color)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (image.pixelColor(x, y) == color)
+                return true;
+        }
+    }
+    return false;
+}
+
+const QColor background(255, 255, 192);
+
+} // namespace
+
+class TestWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void windowIsFixedWithACloseBoxOnly()
+    {
+        GameFixture game;
+        frmMain& form = game.form();
+        QCOMPARE(form.windowTitle(), QStringLiteral("Korimo"));
+        QCOMPARE(form.size(), QSize(692, 361));
+        QCOMPARE(form.minimumSize(), form.maximumSize());
+        const Qt::WindowFlags flags = form.windowFlags();
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QVERIFY(!form.windowIcon().isNull());
+        QCOMPARE(form.windowIcon().pixmap(32, 32).size(), QSize(32, 32));
+    }
+
+    void buttonsStandWhereDescribedWithStartFocused()
+    {
+        GameFixture game;
+        frmMain& form = game.form();
+        QCOMPARE(form.cmdStart.widget()->geometry(), QRect(16, 312, 73, 25));
+        QCOMPARE(form.cmdRestart.widget()->geometry(), QRect(520, 320, 81, 25));
+        QCOMPARE(form.cmdExit.widget()->geometry(), QRect(608, 320, 73, 25));
+        QCOMPARE(form.cmdStart.caption(), QStringLiteral("开  始"));
+        QCOMPARE(form.cmdRestart.caption(), QStringLiteral("从头开始"));
+        QCOMPARE(form.cmdExit.caption(), QStringLiteral("退  出"));
+        QVERIFY(form.cmdStart.hasFocus());
+        for (rt::CommandButton* next : {&form.cmdRestart, &form.cmdExit, &form.cmdStart}) {
+            game.pressKey(Qt::Key_Tab, QStringLiteral("\t"));
+            QVERIFY(next->hasFocus());
+        }
+        QVERIFY(!form.cmdStart.widget()->isDefault() && !form.cmdStart.widget()->autoDefault());
+    }
+
+    void openingStateShowsTheInstructionAndNothingElse()
+    {
+        GameFixture game;
+        frmMain& form = game.form();
+        QCOMPARE(form.Label1.caption(), QStringLiteral("点击“开始”，记住显示的每个字母"));
+        QCOMPARE(form.Label3.caption(), QString());
+        QCOMPARE(form.letterCount, rt::Int16(3));
+        QCOMPARE(form.inputPos, rt::Int16(0));
+        QCOMPARE(form.failedUpper, rt::Int16(0));
+        QVERIFY(!form.shownLetters.hasElements() && !form.typedLetters.hasElements());
+        QVERIFY(!form.Timer1.isEnabled() && !form.Timer2.isEnabled() && !form.tmrCursor.isEnabled());
+        QCOMPARE(form.Timer1.interval(), 500);
+    }
+
+    void openingPixelsMatchTheLayout()
+    {
+        GameFixture game;
+        const QImage image = game.render();
+        QCOMPARE(image.size(), QSize(692, 361));
+        QCOMPARE(image.pixelColor(300, 150), background);
+        QCOMPARE(image.pixelColor(691, 360), background);
+        // The separator: one pixel high at y 304, from x 16 up to 680.
+        QCOMPARE(image.pixelColor(16, 304), QColor(0, 0, 0));
+        QCOMPARE(image.pixelColor(679, 304), QColor(0, 0, 0));
+        QCOMPARE(image.pixelColor(15, 304), background);
+        QCOMPARE(image.pixelColor(680, 304), background);
+        QCOMPARE(image.pixelColor(300, 303), background);
+        QCOMPARE(image.pixelColor(300, 305), background);
+        // Buttons cover their places and nothing around them.
+        QVERIFY(image.pixelColor(52, 324) != background);
+        QCOMPARE(image.pixelColor(15, 324), background);
+        QCOMPARE(image.pixelColor(52, 338), background);
+        QVERIFY(image.pixelColor(560, 332) != background);
+        QVERIFY(image.pixelColor(644, 332) != background);
+        QCOMPARE(image.pixelColor(604, 332), background);
+        // The teal title in its band, the dark blue instruction in its own.
+        QVERIFY(anyPixel(image, QRect(8, 0, 417, 73), QColor(0, 128, 128)));
+        QVERIFY(!anyPixel(image, QRect(0, 73, 692, 288), QColor(0, 128, 128)));
+        QVERIFY(anyPixel(image, QRect(8, 72, 673, 19), QColor(0, 0, 192)));
+        QVERIFY(!anyPixel(image, QRect(0, 92, 692, 210), QColor(0, 0, 192)));
+        // No cell and no caret anywhere.
+        QVERIFY(!anyPixel(image, QRect(0, 92, 692, 210), QColor(255, 255, 255)));
+        QVERIFY(!anyPixel(image, QRect(0, 92, 692, 210), QColor(0, 0, 0)));
+    }
+
+    // The letter cell: a white box with a 2-pixel black shadow right and below, a magenta letter.
+    void aShownCellIsABoxWithAShadow()
+    {
+        GameFixture game;
+        game.click(game.form().cmdStart);
+        game.advance(std::chrono::milliseconds(500));
+        const QImage image = game.render();
+        QCOMPARE(image.pixelColor(21, 101), QColor(255, 255, 255));
+        QCOMPARE(image.pixelColor(69, 149), QColor(255, 255, 255));
+        QCOMPARE(image.pixelColor(70, 120), QColor(0, 0, 0));
+        QCOMPARE(image.pixelColor(71, 151), QColor(0, 0, 0));
+        QCOMPARE(image.pixelColor(72, 120), background);
+        QCOMPARE(image.pixelColor(21, 99), background);
+        QCOMPARE(image.pixelColor(19, 120), background);
+        QVERIFY(anyPixel(image, QRect(20, 100, 50, 50), QColor(192, 0, 192)));
+    }
+};
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"
