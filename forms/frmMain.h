@@ -1,7 +1,7 @@
 #pragma once
 
-#include <ControlArray.h>
 #include <CommandButton.h>
+#include <ControlArray.h>
 #include <Form.h>
 #include <Int16.h>
 #include <Label.h>
@@ -17,23 +17,46 @@ class frmMain : public rt::Form {
 public:
     explicit frmMain(rt::Clock& clock);
 
-    rt::CommandButton cmdExit{*this, {.left = 608, .top = 320, .width = 73, .height = 25, .caption = QStringLiteral("退  出"), .tabIndex = 7}};
-    rt::CommandButton cmdRestart{*this, {.left = 520, .top = 320, .width = 81, .height = 25, .caption = QStringLiteral("从头开始"), .tabIndex = 4}};
+    rt::CommandButton cmdExit{*this,
+        {.left = 608, .top = 320, .width = 73, .height = 25, .caption = QStringLiteral("退  出"), .tabIndex = 7}};
+    rt::CommandButton cmdRestart{*this,
+        {.left = 520, .top = 320, .width = 81, .height = 25, .caption = QStringLiteral("从头开始"), .tabIndex = 4}};
     rt::Timer tmrCursor{*this, {.interval = 500, .enabled = false}};
     rt::Timer Timer2{*this, {.interval = 500, .enabled = false}};
-    rt::CommandButton cmdStart{*this, {.left = 16, .top = 312, .width = 73, .height = 25, .caption = QStringLiteral("开  始"), .tabIndex = 1}};
+    rt::CommandButton cmdStart{
+        *this, {.left = 16, .top = 312, .width = 73, .height = 25, .caption = QStringLiteral("开  始"), .tabIndex = 1}};
     rt::Timer Timer1{*this, {.interval = 500, .enabled = false}};
     rt::Line Line1{*this, {.x1 = 16, .y1 = 304, .x2 = 680, .y2 = 304, .borderWidth = 1}};
-    rt::Label Label3{*this, {.left = 8, .top = 176, .width = 673, .height = 19, .caption = QString(),
-                             .font = {QStringLiteral("宋体"), 14.25, 400}, .foreColor = rt::rgb(0, 0, 192),
-                             .opaque = false, .autoSizeWithWordWrap = true}};
+    rt::Label Label3{*this,
+        {.left = 8,
+            .top = 176,
+            .width = 673,
+            .height = 19,
+            .caption = QString(),
+            .font = {QStringLiteral("宋体"), 14.25, 400},
+            .foreColor = rt::rgb(0, 0, 192),
+            .opaque = false,
+            .autoSizeWithWordWrap = true}};
     rt::ControlArray<rt::Label> lblLetterWrong{*this, letterCell(16, 208, rt::rgb(255, 0, 0))};
-    rt::Label Label2{*this, {.left = 8, .top = -16, .width = 417, .height = 89, .caption = QStringLiteral("Memory ... ..."),
-                             .font = {QStringLiteral("Palatino Linotype"), 48, 400}, .foreColor = rt::rgb(0, 128, 128),
-                             .opaque = false}};
-    rt::Label Label1{*this, {.left = 8, .top = 72, .width = 673, .height = 19, .caption = QStringLiteral("label1"),
-                             .font = {QStringLiteral("宋体"), 14.25, 400}, .foreColor = rt::rgb(0, 0, 192),
-                             .opaque = false, .autoSizeWithWordWrap = true}};
+    rt::Label Label2{*this,
+        {.left = 8,
+            .top = -16,
+            .width = 417,
+            .height = 89,
+            .caption = QStringLiteral("Memory ... ..."),
+            .font = {QStringLiteral("Palatino Linotype"), 48, 400},
+            .foreColor = rt::rgb(0, 128, 128),
+            .opaque = false}};
+    rt::Label Label1{*this,
+        {.left = 8,
+            .top = 72,
+            .width = 673,
+            .height = 19,
+            .caption = QStringLiteral("label1"),
+            .font = {QStringLiteral("宋体"), 14.25, 400},
+            .foreColor = rt::rgb(0, 0, 192),
+            .opaque = false,
+            .autoSizeWithWordWrap = true}};
     rt::Line linCursor{*this, {.x1 = 24, .y1 = 120, .x2 = 24, .y2 = 160, .borderWidth = 2, .visible = false}};
     rt::ControlArray<rt::Label> lblLetter{*this, letterCell(16, 112, rt::rgb(192, 0, 192))};
     rt::ControlArray<rt::Shape> shpBack{*this, letterShadow(24, 120)};

@@ -2,10 +2,17 @@
 
 rt::LabelDescription frmMain::letterCell(int left, int top, rt::Color letterColor)
 {
-    return {.left = left, .top = top, .width = 50, .height = 50, .caption = QStringLiteral("M"),
-            .font = {QStringLiteral("Times New Roman"), 36, 400}, .foreColor = letterColor,
-            .backColor = rt::systemColor(QPalette::Base), .opaque = true, .alignment = Qt::AlignHCenter,
-            .visible = false};
+    return {.left = left,
+        .top = top,
+        .width = 50,
+        .height = 50,
+        .caption = QStringLiteral("M"),
+        .font = {QStringLiteral("Times New Roman"), 36, 400},
+        .foreColor = letterColor,
+        .backColor = rt::systemColor(QPalette::Base),
+        .opaque = true,
+        .alignment = Qt::AlignHCenter,
+        .visible = false};
 }
 
 rt::ShapeDescription frmMain::letterShadow(int left, int top)
@@ -14,8 +21,12 @@ rt::ShapeDescription frmMain::letterShadow(int left, int top)
 }
 
 frmMain::frmMain(rt::Clock& clock)
-    : rt::Form(clock, {.caption = QStringLiteral("Korimo"), .clientWidth = 692, .clientHeight = 361,
-                       .backColor = rt::rgb(255, 255, 192), .iconPath = QStringLiteral(":/korimo.png")})
+    : rt::Form(clock,
+        {.caption = QStringLiteral("Korimo"),
+            .clientWidth = 692,
+            .clientHeight = 361,
+            .backColor = rt::rgb(255, 255, 192),
+            .iconPath = QStringLiteral(":/korimo.png")})
 {
     cmdExit.onClick([this] { cmdExit_Click(); });
     cmdStart.onClick([this] { cmdStart_Click(); });

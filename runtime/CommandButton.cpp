@@ -10,27 +10,29 @@ namespace rt {
 
 namespace {
 
-class ButtonWidget : public QPushButton {
-public:
-    using QPushButton::QPushButton;
+    class ButtonWidget : public QPushButton {
+    public:
+        using QPushButton::QPushButton;
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        // A plain push button outside a dialog ignores Enter; ours clicks on it like on Space.
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-            click();
-        else
-            QPushButton::keyPressEvent(event);
-        // The form has previewed this key already; it must not reach the form a second time.
-        event->accept();
-    }
-};
+    protected:
+        void keyPressEvent(QKeyEvent* event) override
+        {
+            // A plain push button outside a dialog ignores Enter; ours clicks on it like on Space.
+            if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+                click();
+            else
+                QPushButton::keyPressEvent(event);
+            // The form has previewed this key already; it must not reach the form a second time.
+            event->accept();
+        }
+    };
 
 } // namespace
 
 CommandButton::CommandButton(Form& form, const CommandButtonDescription& description)
-    : form_(form), widget_(new ButtonWidget(description.caption, &form)), tabIndex_(description.tabIndex)
+    : form_(form)
+    , widget_(new ButtonWidget(description.caption, &form))
+    , tabIndex_(description.tabIndex)
 {
     widget_->setGeometry(description.left, description.top, description.width, description.height);
     widget_->setAutoDefault(false);

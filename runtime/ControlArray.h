@@ -13,8 +13,7 @@ class Form;
 
 // Element 0 comes from the form's description and lives as long as the form; elements 1 and up
 // are loaded and unloaded by index at run time, each a hidden clone of element 0.
-template <class Control>
-class ControlArray {
+template <class Control> class ControlArray {
 public:
     ControlArray(Form& form, const typename Control::Description& description)
     {
@@ -63,7 +62,8 @@ public:
     // Number of elements loaded, element 0 included.
     int count() const
     {
-        return static_cast<int>(std::count_if(elements_.begin(), elements_.end(), [](const auto& e) { return e != nullptr; }));
+        return static_cast<int>(
+            std::count_if(elements_.begin(), elements_.end(), [](const auto& e) { return e != nullptr; }));
     }
 
 private:

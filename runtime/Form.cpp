@@ -19,18 +19,20 @@ namespace rt {
 
 namespace {
 
-void showErrorBox(Form& form, const RuntimeError& error)
-{
-    QMessageBox::critical(&form, form.windowTitle(), QStringLiteral("运行时错误：") + error.message());
-}
+    void showErrorBox(Form& form, const RuntimeError& error)
+    {
+        QMessageBox::critical(&form, form.windowTitle(), QStringLiteral("运行时错误：") + error.message());
+    }
 
 } // namespace
 
 Form::Form(Clock& clock, const FormDescription& description)
-    : clock_(clock), backColor_(description.backColor.resolve(palette())), reporter_(showErrorBox)
+    : clock_(clock)
+    , backColor_(description.backColor.resolve(palette()))
+    , reporter_(showErrorBox)
 {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
+        | Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(description.caption);
     setFixedSize(description.clientWidth, description.clientHeight);
     if (!description.iconPath.isEmpty())
@@ -152,7 +154,8 @@ bool Form::focusNextPrevChild(bool next)
         return false;
     const auto count = static_cast<std::ptrdiff_t>(focusable.size());
     const auto current = std::ranges::find(focusable, focusWidget()) - focusable.begin();
-    const std::ptrdiff_t target = current == count ? (next ? 0 : count - 1) : (current + (next ? 1 : count - 1)) % count;
+    const std::ptrdiff_t target
+        = current == count ? (next ? 0 : count - 1) : (current + (next ? 1 : count - 1)) % count;
     giveFocus(focusable[static_cast<std::size_t>(target)]);
     return true;
 }

@@ -54,7 +54,7 @@ public:
     // Tests observe the report here instead of in a modal message box.
     void setErrorReporter(ErrorReporter reporter) { reporter_ = std::move(reporter); }
 
-    virtual void Form_Load() {}
+    virtual void Form_Load() { }
     virtual void Form_KeyPress(Int16 keyAscii) { Q_UNUSED(keyAscii); }
 
     // For the controls: registration in drawing and tab order.

@@ -2,16 +2,24 @@
 
 #include "Form.h"
 
+#include <cmath>
+
 namespace rt {
 
 GraphicControl::GraphicControl(Form& form, bool visible)
-    : form_(form), rank_(form.nextDrawingRank()), index_(0), visible_(visible)
+    : form_(form)
+    , rank_(form.nextDrawingRank())
+    , index_(0)
+    , visible_(visible)
 {
     form_.addGraphic(this);
 }
 
 GraphicControl::GraphicControl(const GraphicControl& element0, int index)
-    : form_(element0.form_), rank_(element0.rank_), index_(index), visible_(false)
+    : form_(element0.form_)
+    , rank_(element0.rank_)
+    , index_(index)
+    , visible_(false)
 {
     form_.addGraphic(this);
 }
@@ -33,6 +41,39 @@ void GraphicControl::invalidate() const
 {
     if (visible_)
         form_.invalidate(bounds());
+}
+
+RectControl::RectControl(Form& form, const QRect& rect, bool visible)
+    : GraphicControl(form, visible)
+    , left_(static_cast<float>(rect.left()))
+    , top_(static_cast<float>(rect.top()))
+    , width_(rect.width())
+    , height_(rect.height())
+{
+}
+
+RectControl::RectControl(const RectControl& element0, int index)
+    : GraphicControl(element0, index)
+    , left_(element0.left_)
+    , top_(element0.top_)
+    , width_(element0.width_)
+    , height_(element0.height_)
+{
+}
+
+void RectControl::setLeft(float left)
+{
+    changeLook([&] { left_ = left; });
+}
+
+void RectControl::setTop(float top)
+{
+    changeLook([&] { top_ = top; });
+}
+
+QRect RectControl::bounds() const
+{
+    return {static_cast<int>(std::lround(left_)), static_cast<int>(std::lround(top_)), width_, height_};
 }
 
 } // namespace rt

@@ -36,8 +36,7 @@ protected:
     Form& form() const { return form_; }
 
     // Repaints what the control covered before and after the change.
-    template <class Change>
-    void changeLook(Change change)
+    template <class Change> void changeLook(Change change)
     {
         invalidate();
         change();
@@ -51,6 +50,31 @@ private:
     int rank_;
     int index_;
     bool visible_;
+};
+
+// A control that covers a rectangle: placed at run time by single-precision Left and Top,
+// drawn at the nearest whole pixels.
+class RectControl : public GraphicControl {
+public:
+    float left() const { return left_; }
+    float top() const { return top_; }
+    void setLeft(float left);
+    void setTop(float top);
+    int height() const { return height_; }
+
+    QRect bounds() const override;
+
+protected:
+    RectControl(Form& form, const QRect& rect, bool visible);
+    RectControl(const RectControl& element0, int index);
+
+    void setHeight(int height) { height_ = height; }
+
+private:
+    float left_;
+    float top_;
+    int width_;
+    int height_;
 };
 
 } // namespace rt

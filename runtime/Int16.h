@@ -16,7 +16,10 @@ public:
     static constexpr int max = 32767;
 
     constexpr Int16() = default;
-    constexpr Int16(int value) : value_(checked(value)) {} // NOLINT(google-explicit-constructor)
+    constexpr Int16(int value)
+        : value_(checked(value))
+    {
+    } // NOLINT(google-explicit-constructor)
 
     constexpr int value() const { return value_; }
     constexpr explicit operator int() const { return value_; }

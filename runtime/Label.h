@@ -24,7 +24,7 @@ struct LabelDescription {
     bool visible = true;
 };
 
-class Label : public GraphicControl {
+class Label : public RectControl {
 public:
     using Description = LabelDescription;
 
@@ -33,13 +33,6 @@ public:
 
     const QString& caption() const { return description_.caption; }
     void setCaption(const QString& caption);
-    float left() const { return left_; }
-    float top() const { return top_; }
-    void setLeft(float left);
-    void setTop(float top);
-    int height() const { return description_.height; }
-
-    QRect bounds() const override;
     void paint(QPainter& painter, const QPalette& palette) const override;
 
 private:
@@ -48,8 +41,6 @@ private:
     LabelDescription description_;
     QFont font_;
     int lineHeight_;
-    float left_;
-    float top_;
 };
 
 } // namespace rt

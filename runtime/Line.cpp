@@ -5,7 +5,8 @@
 namespace rt {
 
 Line::Line(Form& form, const LineDescription& description)
-    : GraphicControl(form, description.visible), description_(description)
+    : GraphicControl(form, description.visible)
+    , description_(description)
 {
 }
 

@@ -2,7 +2,8 @@
 
 namespace rt {
 
-Random::Random() : engine_(std::random_device{}())
+Random::Random()
+    : engine_(std::random_device{}())
 {
 }
 

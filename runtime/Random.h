@@ -10,7 +10,10 @@ namespace rt {
 class Random {
 public:
     Random(); // unpredictable start state
-    explicit Random(std::uint64_t seed) : engine_(seed) {}
+    explicit Random(std::uint64_t seed)
+        : engine_(seed)
+    {
+    }
 
     void seed(std::uint64_t seed) { engine_.seed(seed); }
     // Mixes a clock reading into the current state rather than replacing it, so that

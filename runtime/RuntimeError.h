@@ -18,7 +18,10 @@ enum class ErrorKind {
 // Handlers never catch it: the form reports it once the event returns to the runtime.
 class RuntimeError : public std::exception {
 public:
-    explicit RuntimeError(ErrorKind kind) : kind_(kind) {}
+    explicit RuntimeError(ErrorKind kind)
+        : kind_(kind)
+    {
+    }
 
     ErrorKind kind() const { return kind_; }
     QString message() const;

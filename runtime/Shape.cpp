@@ -2,37 +2,19 @@
 
 #include <QPainter>
 
-#include <cmath>
-
 namespace rt {
 
 Shape::Shape(Form& form, const ShapeDescription& description)
-    : GraphicControl(form, description.visible),
-      description_(description),
-      left_(static_cast<float>(description.left)),
-      top_(static_cast<float>(description.top))
+    : RectControl(
+        form, QRect(description.left, description.top, description.width, description.height), description.visible)
+    , description_(description)
 {
 }
 
 Shape::Shape(const Shape& element0, int index)
-    : GraphicControl(element0, index), description_(element0.description_), left_(element0.left_), top_(element0.top_)
+    : RectControl(element0, index)
+    , description_(element0.description_)
 {
-}
-
-void Shape::setLeft(float left)
-{
-    changeLook([&] { left_ = left; });
-}
-
-void Shape::setTop(float top)
-{
-    changeLook([&] { top_ = top; });
-}
-
-QRect Shape::bounds() const
-{
-    return {static_cast<int>(std::lround(left_)), static_cast<int>(std::lround(top_)), description_.width,
-            description_.height};
 }
 
 void Shape::paint(QPainter& painter, const QPalette& palette) const

@@ -17,25 +17,17 @@ struct ShapeDescription {
     bool visible = true;
 };
 
-class Shape : public GraphicControl {
+class Shape : public RectControl {
 public:
     using Description = ShapeDescription;
 
     Shape(Form& form, const ShapeDescription& description);
     Shape(const Shape& element0, int index);
 
-    float left() const { return left_; }
-    float top() const { return top_; }
-    void setLeft(float left);
-    void setTop(float top);
-
-    QRect bounds() const override;
     void paint(QPainter& painter, const QPalette& palette) const override;
 
 private:
     ShapeDescription description_;
-    float left_;
-    float top_;
 };
 
 } // namespace rt

@@ -5,10 +5,12 @@
 namespace rt {
 
 Timer::Timer(Form& form, const TimerDescription& description)
-    : form_(form), interval_(description.interval), clockTimer_(form.clock().createTimer([this] {
-          if (handler_)
-              form_.raiseEvent(handler_);
-      }))
+    : form_(form)
+    , interval_(description.interval)
+    , clockTimer_(form.clock().createTimer([this] {
+        if (handler_)
+            form_.raiseEvent(handler_);
+    }))
 {
     form_.addTimer(this);
     setEnabled(description.enabled);

@@ -6,7 +6,9 @@ namespace rt {
 
 class VirtualClock::Timer : public ClockTimer {
 public:
-    Timer(VirtualClock& clock, std::function<void()> onTick) : clock_(clock), onTick_(std::move(onTick))
+    Timer(VirtualClock& clock, std::function<void()> onTick)
+        : clock_(clock)
+        , onTick_(std::move(onTick))
     {
         clock_.timers_.push_back(this);
     }

@@ -34,7 +34,8 @@ void GameFixture::pressKey(Qt::Key key, const QString& text)
 void GameFixture::type(const QString& text)
 {
     for (const QChar c : text) {
-        const auto key = c.isLetter() && c.unicode() < 128 ? Qt::Key(Qt::Key_A + (c.toUpper().unicode() - 'A')) : Qt::Key_unknown;
+        const auto key
+            = c.isLetter() && c.unicode() < 128 ? Qt::Key(Qt::Key_A + (c.toUpper().unicode() - 'A')) : Qt::Key_unknown;
         pressKey(key, QString(c));
     }
 }

@@ -9,6 +9,8 @@
 #include <Timer.h>
 #include <VirtualClock.h>
 
+#include "ErrorOf.h"
+
 #include <QApplication>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -21,16 +23,27 @@ namespace {
 
 rt::LabelDescription cell(int left)
 {
-    return {.left = left, .top = 10, .width = 50, .height = 50, .caption = QStringLiteral("W"),
-            .font = {QStringLiteral("Times New Roman"), 36, 400}, .foreColor = rt::rgb(192, 0, 192),
-            .backColor = rt::rgb(255, 255, 255), .alignment = Qt::AlignHCenter, .visible = false};
+    return {.left = left,
+        .top = 10,
+        .width = 50,
+        .height = 50,
+        .caption = QStringLiteral("W"),
+        .font = {QStringLiteral("Times New Roman"), 36, 400},
+        .foreColor = rt::rgb(192, 0, 192),
+        .backColor = rt::rgb(255, 255, 255),
+        .alignment = Qt::AlignHCenter,
+        .visible = false};
 }
 
 // Two buttons, a caret over a row of cells, and a log of every key and click in order.
 class ProbeForm : public rt::Form {
 public:
     explicit ProbeForm(rt::Clock& clock)
-        : rt::Form(clock, {.caption = QStringLiteral("probe"), .clientWidth = 300, .clientHeight = 150, .backColor = rt::rgb(255, 255, 192)})
+        : rt::Form(clock,
+            {.caption = QStringLiteral("probe"),
+                .clientWidth = 300,
+                .clientHeight = 150,
+                .backColor = rt::rgb(255, 255, 192)})
     {
         first.onClick([this] { events << QStringLiteral("click first"); });
         second.onClick([this] { events << QStringLiteral("click second"); });
@@ -39,8 +52,10 @@ public:
 
     void Form_KeyPress(rt::Int16 keyAscii) override { events << QStringLiteral("key %1").arg(keyAscii.value()); }
 
-    rt::CommandButton second{*this, {.left = 100, .top = 110, .width = 60, .height = 25, .caption = QStringLiteral("2"), .tabIndex = 2}};
-    rt::CommandButton first{*this, {.left = 10, .top = 110, .width = 60, .height = 25, .caption = QStringLiteral("1"), .tabIndex = 1}};
+    rt::CommandButton second{
+        *this, {.left = 100, .top = 110, .width = 60, .height = 25, .caption = QStringLiteral("2"), .tabIndex = 2}};
+    rt::CommandButton first{
+        *this, {.left = 10, .top = 110, .width = 60, .height = 25, .caption = QStringLiteral("1"), .tabIndex = 1}};
     rt::Timer timer{*this, {.interval = 100}};
     rt::Line caret{*this, {.x1 = 30, .y1 = 20, .x2 = 30, .y2 = 50, .borderWidth = 2}};
     rt::ControlArray<rt::Label> letters{*this, cell(10)};
@@ -55,16 +70,6 @@ void sendKey(QWidget* target, Qt::Key key, const QString& text)
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
     QApplication::sendEvent(target, &press);
     QApplication::sendEvent(target, &release);
-}
-
-std::optional<ErrorKind> errorOf(const std::function<void()>& operation)
-{
-    try {
-        operation();
-    } catch (const rt::RuntimeError& error) {
-        return error.kind();
-    }
-    return std::nullopt;
 }
 
 } // namespace
@@ -119,10 +124,10 @@ private slots:
         form->squares(0).setLeft(14);
         form->squares(0).setVisible(true);
         const QImage image = form->grab().toImage();
-        QCOMPARE(image.pixelColor(30, 30), QColor(0, 0, 0));         // caret over the letter box
-        QCOMPARE(image.pixelColor(28, 55), QColor(255, 255, 255));   // box over both squares
-        QCOMPARE(image.pixelColor(71, 40), QColor(0, 0, 0));         // the shadow to its right
-        QCOMPARE(image.pixelColor(5, 5), QColor(255, 255, 192));     // the window's own colour
+        QCOMPARE(image.pixelColor(30, 30), QColor(0, 0, 0)); // caret over the letter box
+        QCOMPARE(image.pixelColor(28, 55), QColor(255, 255, 255)); // box over both squares
+        QCOMPARE(image.pixelColor(71, 40), QColor(0, 0, 0)); // the shadow to its right
+        QCOMPARE(image.pixelColor(5, 5), QColor(255, 255, 192)); // the window's own colour
     }
 
     // Each key reaches Form_KeyPress once, before the focused button; Enter and Space click it.
@@ -142,8 +147,9 @@ private slots:
     {
         auto form = openForm();
         sendKey(form->first.widget(), Qt::Key_unknown, QStringLiteral("xY\U0001F600"));
-        QCOMPARE(form->events, QStringList({"key 120", "key 89", QStringLiteral("key %1").arg(qint16(0xD83D)),
-                                            QStringLiteral("key %1").arg(qint16(0xDE00))}));
+        QCOMPARE(form->events,
+            QStringList({"key 120", "key 89", QStringLiteral("key %1").arg(qint16(0xD83D)),
+                QStringLiteral("key %1").arg(qint16(0xDE00))}));
     }
 
     void tabOrderFollowsTabIndexAndStartsTheFocus()
@@ -219,8 +225,14 @@ private slots:
     void autoSizedLabelsGrowByWholeLines()
     {
         auto form = openForm();
-        rt::Label label(*form, {.left = 0, .top = 0, .width = 120, .height = 19, .font = {QStringLiteral("宋体"), 14.25, 400},
-                                .opaque = false, .autoSizeWithWordWrap = true});
+        rt::Label label(*form,
+            {.left = 0,
+                .top = 0,
+                .width = 120,
+                .height = 19,
+                .font = {QStringLiteral("宋体"), 14.25, 400},
+                .opaque = false,
+                .autoSizeWithWordWrap = true});
         label.setCaption(QStringLiteral("一行"));
         QCOMPARE(label.height(), 19);
         label.setCaption(QStringLiteral("这是一段要折成好几行才能放下的说明文字"));

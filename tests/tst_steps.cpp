@@ -87,7 +87,8 @@ private slots:
 
     void enterAndSpaceOnTheFocusedStartClickIt()
     {
-        for (const auto& [key, text] : {std::pair(Qt::Key_Return, QStringLiteral("\r")), std::pair(Qt::Key_Space, QStringLiteral(" "))}) {
+        for (const auto& [key, text] :
+            {std::pair(Qt::Key_Return, QStringLiteral("\r")), std::pair(Qt::Key_Space, QStringLiteral(" "))}) {
             GameFixture game;
             game.pressKey(key, text);
             QVERIFY(game.form().Timer1.isEnabled());

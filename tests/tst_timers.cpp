@@ -14,7 +14,8 @@ namespace {
 // A window with three timers whose ticks are logged with the virtual time they came at.
 class TimedForm : public rt::Form {
 public:
-    explicit TimedForm(rt::Clock& clock) : rt::Form(clock, {.caption = QStringLiteral("t"), .clientWidth = 10, .clientHeight = 10})
+    explicit TimedForm(rt::Clock& clock)
+        : rt::Form(clock, {.caption = QStringLiteral("t"), .clientWidth = 10, .clientHeight = 10})
     {
         a.onTimer([this] { log(QStringLiteral("a")); });
         b.onTimer([this] { log(QStringLiteral("b")); });
@@ -23,7 +24,8 @@ public:
 
     void log(const QString& name)
     {
-        ticks << QStringLiteral("%1@%2").arg(name).arg(std::chrono::duration_cast<std::chrono::milliseconds>(clock().now()).count());
+        ticks << QStringLiteral("%1@%2").arg(name).arg(
+            std::chrono::duration_cast<std::chrono::milliseconds>(clock().now()).count());
     }
 
     rt::Timer a{*this, {.interval = 500}};

@@ -3,6 +3,8 @@
 #include <StringArray.h>
 #include <Strings.h>
 
+#include "ErrorOf.h"
+
 #include <QTest>
 
 #include <functional>
@@ -11,21 +13,6 @@ using rt::ErrorKind;
 using rt::Int16;
 
 Q_DECLARE_METATYPE(std::function<Int16()>)
-
-namespace {
-
-// The error an operation raises, or none.
-std::optional<ErrorKind> errorOf(const std::function<void()>& operation)
-{
-    try {
-        operation();
-    } catch (const rt::RuntimeError& error) {
-        return error.kind();
-    }
-    return std::nullopt;
-}
-
-} // namespace
 
 class TestValues : public QObject {
     Q_OBJECT
@@ -43,7 +30,10 @@ private slots:
         QTest::newRow("70 * 467 + 22") << std::function([] { return 70 * Int16(467) + 22; }) << 32712;
         QTest::newRow("70 * 468 + 20") << std::function([] { return 70 * Int16(468) + 20; }) << overflow;
         QTest::newRow("70 * 469") << std::function([] { return 70 * Int16(469); }) << overflow;
-        QTest::newRow("++32767") << std::function([] { Int16 i = 32767; return ++i; }) << overflow;
+        QTest::newRow("++32767") << std::function([] {
+            Int16 i = 32767;
+            return ++i;
+        }) << overflow;
         QTest::newRow("from 40000") << std::function([] { return Int16(40000); }) << overflow;
         QTest::newRow("3 - 1") << std::function([] { return Int16(3) - 1; }) << 2;
     }
