@@ -8,33 +8,32 @@ namespace rt {
 
 namespace {
 
-    struct FaceStandIn {
-        QString face;
-        QStringList families;
-        double lineSpacingEm; // 0: the stand-in's own line spacing is the face's
+struct FaceStandIn {
+    QString face;
+    QStringList families;
+    double lineSpacingEm; // 0: the stand-in's own line spacing is the face's
+};
+
+// "宋体" lays out lines exactly one em high; its stand-in draws taller lines of its own.
+const QList<FaceStandIn>& standIns()
+{
+    static const QList<FaceStandIn> table = {
+        {QStringLiteral("宋体"), {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN")},
+            1.0},
+        {QStringLiteral("Times New Roman"), {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")}, 0},
+        {QStringLiteral("Palatino Linotype"), {QStringLiteral("Palatino Linotype"), QStringLiteral("P052")}, 0},
     };
+    return table;
+}
 
-    // "宋体" lays out lines exactly one em high; its stand-in draws taller lines of its own.
-    const QList<FaceStandIn>& standIns()
-    {
-        static const QList<FaceStandIn> table = {
-            {QStringLiteral("宋体"),
-                {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN")}, 1.0},
-            {QStringLiteral("Times New Roman"), {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")},
-                0},
-            {QStringLiteral("Palatino Linotype"), {QStringLiteral("Palatino Linotype"), QStringLiteral("P052")}, 0},
-        };
-        return table;
+const FaceStandIn* standInFor(const QString& face)
+{
+    for (const FaceStandIn& standIn : standIns()) {
+        if (standIn.face == face)
+            return &standIn;
     }
-
-    const FaceStandIn* standInFor(const QString& face)
-    {
-        for (const FaceStandIn& standIn : standIns()) {
-            if (standIn.face == face)
-                return &standIn;
-        }
-        return nullptr;
-    }
+    return nullptr;
+}
 
 } // namespace
 

@@ -10,22 +10,22 @@ namespace rt {
 
 namespace {
 
-    class ButtonWidget : public QPushButton {
-    public:
-        using QPushButton::QPushButton;
+class ButtonWidget : public QPushButton {
+public:
+    using QPushButton::QPushButton;
 
-    protected:
-        void keyPressEvent(QKeyEvent* event) override
-        {
-            // A plain push button outside a dialog ignores Enter; ours clicks on it like on Space.
-            if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-                click();
-            else
-                QPushButton::keyPressEvent(event);
-            // The form has previewed this key already; it must not reach the form a second time.
-            event->accept();
-        }
-    };
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        // A plain push button outside a dialog ignores Enter; ours clicks on it like on Space.
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+            click();
+        else
+            QPushButton::keyPressEvent(event);
+        // The form has previewed this key already; it must not reach the form a second time.
+        event->accept();
+    }
+};
 
 } // namespace
 

@@ -6,20 +6,20 @@ namespace rt {
 
 namespace {
 
-    class QtClockTimer : public ClockTimer {
-    public:
-        explicit QtClockTimer(std::function<void()> onTick)
-        {
-            timer_.setTimerType(Qt::PreciseTimer);
-            QObject::connect(&timer_, &QTimer::timeout, &timer_, std::move(onTick));
-        }
+class QtClockTimer : public ClockTimer {
+public:
+    explicit QtClockTimer(std::function<void()> onTick)
+    {
+        timer_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer_, &QTimer::timeout, &timer_, std::move(onTick));
+    }
 
-        void start(std::chrono::milliseconds interval) override { timer_.start(interval); }
-        void stop() override { timer_.stop(); }
+    void start(std::chrono::milliseconds interval) override { timer_.start(interval); }
+    void stop() override { timer_.stop(); }
 
-    private:
-        QTimer timer_;
-    };
+private:
+    QTimer timer_;
+};
 
 } // namespace
 

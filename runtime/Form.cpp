@@ -19,10 +19,10 @@ namespace rt {
 
 namespace {
 
-    void showErrorBox(Form& form, const RuntimeError& error)
-    {
-        QMessageBox::critical(&form, form.windowTitle(), QStringLiteral("运行时错误：") + error.message());
-    }
+void showErrorBox(Form& form, const RuntimeError& error)
+{
+    QMessageBox::critical(&form, form.windowTitle(), QStringLiteral("运行时错误：") + error.message());
+}
 
 } // namespace
 

@@ -6,27 +6,27 @@ namespace rt {
 
 namespace {
 
-    int controlCode(int key)
-    {
-        switch (key) {
-        case Qt::Key_Backspace:
-            return 8;
-        case Qt::Key_Tab:
-            return 9;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            return 13;
-        case Qt::Key_Escape:
-            return 27;
-        default:
-            return 0;
-        }
+int controlCode(int key)
+{
+    switch (key) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+        return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    default:
+        return 0;
     }
+}
 
-    Int16 signedCode(char16_t unit)
-    {
-        return static_cast<std::int16_t>(unit);
-    }
+Int16 signedCode(char16_t unit)
+{
+    return static_cast<std::int16_t>(unit);
+}
 
 } // namespace
 

@@ -9,23 +9,23 @@ namespace rt {
 
 namespace {
 
-    // Lays the text out within `width`, one line every `lineHeight` pixels, centred vertically in
-    // its line so that a font with a taller line of its own still fills each line like the face.
-    int layOut(QTextLayout& layout, qreal width, bool wrap, int lineHeight)
-    {
-        QTextOption option(layout.textOption());
-        option.setWrapMode(wrap ? QTextOption::WordWrap : QTextOption::NoWrap);
-        layout.setTextOption(option);
-        int count = 0;
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(width);
-            line.setPosition(QPointF(0, count * lineHeight + (lineHeight - line.height()) / 2));
-            ++count;
-        }
-        layout.endLayout();
-        return count;
+// Lays the text out within `width`, one line every `lineHeight` pixels, centred vertically in
+// its line so that a font with a taller line of its own still fills each line like the face.
+int layOut(QTextLayout& layout, qreal width, bool wrap, int lineHeight)
+{
+    QTextOption option(layout.textOption());
+    option.setWrapMode(wrap ? QTextOption::WordWrap : QTextOption::NoWrap);
+    layout.setTextOption(option);
+    int count = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, count * lineHeight + (lineHeight - line.height()) / 2));
+        ++count;
     }
+    layout.endLayout();
+    return count;
+}
 
 } // namespace
 
