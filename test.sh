@@ -2,5 +2,6 @@
 # Installs what is missing, builds, and runs the whole test suite.
 source "$(dirname "$0")/scripts/setup.sh"
 install_missing "${KORIMO_PACKAGES[@]}"
+install_missing "${KORIMO_PACKAGING_PACKAGES[@]}" desktop-file-utils appstream
 build_korimo
 ctest --test-dir "$KORIMO_BUILD" --output-on-failure

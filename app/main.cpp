@@ -7,6 +7,8 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // Wayland ignores the window icon; the compositor finds the bulb through the desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KORIMO_APP_ID));
     // One style everywhere, so the window looks the same on every desktop.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     rt::EventLoopClock clock;

@@ -7,6 +7,8 @@ KORIMO_BUILD="${KORIMO_BUILD:-$KORIMO_ROOT/build}"
 # Packages for building, and the free fonts that stand in for the window's faces.
 KORIMO_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev
                  fonts-arphic-uming fonts-liberation fonts-urw-base35)
+# What cpack needs to build the Debian package and to find the libraries it depends on.
+KORIMO_PACKAGING_PACKAGES=(dpkg-dev file)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
