@@ -4,11 +4,15 @@ set -euo pipefail
 KORIMO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KORIMO_BUILD="${KORIMO_BUILD:-$KORIMO_ROOT/build}"
 
-# Packages for building, and the free fonts that stand in for the window's faces.
-KORIMO_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev
+# Packages for building (libxcb1-dev for the end-to-end test), and the free fonts that stand in
+# for the window's faces.
+KORIMO_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libxcb1-dev
                  fonts-arphic-uming fonts-liberation fonts-urw-base35)
 # What cpack needs to build the Debian package and to find the libraries it depends on.
 KORIMO_PACKAGING_PACKAGES=(dpkg-dev file)
+# What the end-to-end test runs the program in and drives it with: an X server of its own, a
+# window manager and a tool that types and clicks.
+KORIMO_E2E_PACKAGES=(xvfb openbox xdotool)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "LetterReader.h"
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+// The game window's layout and colours as a user should see them, in client-area pixels.
+namespace layout {
+
+inline const QColor background(255, 255, 192);
+inline const QColor black(0, 0, 0);
+inline const QColor white(255, 255, 255);
+inline const QColor teal(0, 128, 128);
+inline const QColor darkBlue(0, 0, 192);
+inline const QColor magenta(192, 0, 192);
+inline const QColor red(255, 0, 0);
+
+inline const QRect startButton(16, 312, 73, 25);
+inline const QRect restartButton(520, 320, 81, 25);
+inline const QRect exitButton(608, 320, 73, 25);
+
+constexpr int displayRowTop = 100;
+constexpr int correctionRowTop = 220;
+
+// Cell `cell` of the row whose labels stand at `rowTop`: its letter label, the white box.
+inline QRect letterLabel(int rowTop, int cell)
+{
+    return {70 * cell + 20, rowTop, LetterReader::labelSize, LetterReader::labelSize};
+}
+
+} // namespace layout
+
+// What a row of cells shows: how many cells from the first on, and their letters (a space for a
+// blank cell). `stray` is set when a cell shows beyond the first gap.
+struct Row {
+    int cells = 0;
+    QString letters;
+    bool stray = false;
+};
+
+// A screenshot of the window's client area, looked at the way a person would.
+class WindowPicture {
+public:
+    WindowPicture(const QImage& image, const LetterReader& reader) : image_(image), reader_(&reader) {}
+
+    const QImage& image() const { return image_; }
+    bool isNull() const { return image_.isNull(); }
+
+    int count(const QRect& area, const QColor& color) const;
+    bool allOf(const QRect& area, const QColor& color) const;
+    QRect boundsOf(const QColor& color) const;
+
+    bool cellShown(int rowTop, int cell) const;
+    Row row(int rowTop) const;
+    LetterReader::Reading readCell(int rowTop, int cell) const;
+    // What is wrong with the look of a shown cell, or an empty string; without a letter colour the
+    // letter is not looked at.
+    QString cellLookProblem(int rowTop, int cell, const QColor& letterColor) const;
+    bool caretAt(int cell) const;
+    bool caretAnywhere() const;
+    bool hasFocusFrame(const QRect& button) const;
+
+private:
+    QImage image_;
+    const LetterReader* reader_;
+};

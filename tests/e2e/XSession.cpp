@@ -1,0 +1,202 @@
+#include "XSession.h"
+
+#include <QDebug>
+#include <QTest>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+template <typename Reply>
+using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
+
+template <typename Reply>
+ReplyPtr<Reply> take(Reply* reply)
+{
+    return ReplyPtr<Reply>(reply, &std::free);
+}
+
+void stop(QProcess& process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
+
+} // namespace
+
+XSession::~XSession()
+{
+    if (connection_)
+        xcb_disconnect(connection_);
+    stop(windowManager_);
+    stop(server_);
+}
+
+QString XSession::start()
+{
+    // -displayfd: the server picks a free display itself and writes its number once it accepts clients.
+    server_.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                           QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                                           QStringLiteral("tcp")});
+    if (!server_.waitForStarted())
+        return QStringLiteral("cannot start Xvfb: ") + server_.errorString();
+    while (!server_.canReadLine()) {
+        if (!server_.waitForReadyRead(10000))
+            return QStringLiteral("Xvfb did not report its display: ") + QString::fromLocal8Bit(server_.readAllStandardError());
+    }
+    display_ = QLatin1Char(':') + QString::fromLatin1(server_.readLine()).trimmed();
+
+    connection_ = xcb_connect(display_.toLatin1().constData(), nullptr);
+    if (xcb_connection_has_error(connection_))
+        return QStringLiteral("cannot connect to ") + display_;
+    screen_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+
+    windowManager_.setProcessEnvironment(clientEnvironment());
+    windowManager_.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    if (!windowManager_.waitForStarted())
+        return QStringLiteral("cannot start openbox: ") + windowManager_.errorString();
+    if (!QTest::qWaitFor([&] { return !property(screen_->root, "_NET_SUPPORTING_WM_CHECK").isEmpty(); }, 10000))
+        return QStringLiteral("openbox did not take over the screen");
+    return {};
+}
+
+QProcessEnvironment XSession::clientEnvironment() const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("DISPLAY"), display_);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    return environment;
+}
+
+QSize XSession::screenSize() const
+{
+    return {screen_->width_in_pixels, screen_->height_in_pixels};
+}
+
+xcb_window_t XSession::managedWindowOf(qint64 pid)
+{
+    for (const quint32 window : cardinals(screen_->root, "_NET_CLIENT_LIST")) {
+        const QList<quint32> windowPid = cardinals(window, "_NET_WM_PID");
+        if (!windowPid.isEmpty() && windowPid.front() == pid)
+            return window;
+    }
+    return 0;
+}
+
+xcb_window_t XSession::activeWindow()
+{
+    const QList<quint32> active = cardinals(screen_->root, "_NET_ACTIVE_WINDOW");
+    return active.isEmpty() ? 0 : active.front();
+}
+
+QRect XSession::geometry(xcb_window_t window)
+{
+    const auto size = take(xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr));
+    const auto origin = take(xcb_translate_coordinates_reply(
+        connection_, xcb_translate_coordinates(connection_, window, screen_->root, 0, 0), nullptr));
+    if (!size || !origin)
+        return {};
+    return {origin->dst_x, origin->dst_y, size->width, size->height};
+}
+
+QImage XSession::grab(xcb_window_t window)
+{
+    const QRect area = geometry(window);
+    if (area.isEmpty())
+        return {};
+    const auto image = take(xcb_get_image_reply(
+        connection_,
+        xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, area.width(), area.height(), ~0U),
+        nullptr));
+    // A 24-bit screen stores a pixel in 32 bits, blue first: Qt's RGB32 on this little-endian machine.
+    if (!image || image->depth != 24
+        || xcb_get_image_data_length(image.get()) != area.width() * area.height() * 4)
+        return {};
+    return QImage(xcb_get_image_data(image.get()), area.width(), area.height(), area.width() * 4, QImage::Format_RGB32)
+        .copy();
+}
+
+QByteArray XSession::property(xcb_window_t window, const char* name)
+{
+    const auto reply = take(xcb_get_property_reply(
+        connection_, xcb_get_property(connection_, 0, window, atom(name), XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 20),
+        nullptr));
+    if (!reply)
+        return {};
+    return QByteArray(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                      xcb_get_property_value_length(reply.get()));
+}
+
+QList<quint32> XSession::cardinals(xcb_window_t window, const char* name)
+{
+    const QByteArray bytes = property(window, name);
+    QList<quint32> values(bytes.size() / 4);
+    std::memcpy(values.data(), bytes.constData(), values.size() * 4);
+    return values;
+}
+
+QStringList XSession::atomNames(xcb_window_t window, const char* name)
+{
+    QStringList names;
+    for (const quint32 value : cardinals(window, name)) {
+        const auto reply = take(xcb_get_atom_name_reply(connection_, xcb_get_atom_name(connection_, value), nullptr));
+        if (reply)
+            names << QString::fromLatin1(xcb_get_atom_name_name(reply.get()), xcb_get_atom_name_name_length(reply.get()));
+    }
+    return names;
+}
+
+void XSession::requestClose(xcb_window_t window)
+{
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = atom("_NET_CLOSE_WINDOW");
+    message.data.data32[0] = XCB_CURRENT_TIME;
+    message.data.data32[1] = 2; // the request comes from a tool acting for the user
+    xcb_send_event(connection_, 0, screen_->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection_);
+}
+
+void XSession::pressKeys(const QStringList& keys)
+{
+    xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40")} + keys);
+}
+
+void XSession::type(const QString& text)
+{
+    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("60"), text});
+}
+
+void XSession::click(QPoint screenPosition)
+{
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(screenPosition.x()),
+             QString::number(screenPosition.y()), QStringLiteral("click"), QStringLiteral("1")});
+}
+
+xcb_atom_t XSession::atom(const char* name)
+{
+    const auto reply = take(xcb_intern_atom_reply(
+        connection_, xcb_intern_atom(connection_, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+void XSession::xdotool(const QStringList& arguments)
+{
+    QProcess process;
+    process.setProcessEnvironment(clientEnvironment());
+    process.start(QStringLiteral("xdotool"), arguments);
+    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        qWarning() << "xdotool" << arguments << "failed:" << process.errorString() << process.readAllStandardError();
+}

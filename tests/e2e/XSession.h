@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <xcb/xcb.h>
+
+// An X server of the test's own (Xvfb on a free display) with openbox managing its windows.
+// The test sees it only as a user's tools would: window properties and pixels through xcb,
+// key presses and clicks through xdotool (XTest).
+class XSession {
+public:
+    XSession() = default;
+    ~XSession();
+    XSession(const XSession&) = delete;
+    XSession& operator=(const XSession&) = delete;
+
+    // Starts the server and the window manager; returns what went wrong, or an empty string.
+    QString start();
+
+    // The environment for a program that should open its windows in this session.
+    QProcessEnvironment clientEnvironment() const;
+    QSize screenSize() const;
+
+    // The top-level window that the process `pid` has mapped and the window manager manages, or 0.
+    xcb_window_t managedWindowOf(qint64 pid);
+    xcb_window_t activeWindow();
+    // The window's client area in screen coordinates.
+    QRect geometry(xcb_window_t window);
+    // The window's pixels; a null image once the window is gone.
+    QImage grab(xcb_window_t window);
+    QByteArray property(xcb_window_t window, const char* name);
+    QList<quint32> cardinals(xcb_window_t window, const char* name);
+    QStringList atomNames(xcb_window_t window, const char* name);
+    // What the close box of the window's frame does: ask the window manager to close it.
+    void requestClose(xcb_window_t window);
+
+    void pressKeys(const QStringList& keys);
+    void type(const QString& text);
+    void click(QPoint screenPosition);
+
+private:
+    xcb_atom_t atom(const char* name);
+    void xdotool(const QStringList& arguments);
+
+    QProcess server_;
+    QProcess windowManager_;
+    QString display_;
+    xcb_connection_t* connection_ = nullptr;
+    xcb_screen_t* screen_ = nullptr;
+};

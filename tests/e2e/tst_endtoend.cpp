@@ -1,0 +1,429 @@
+// The built program as a user meets it: in an X server with a window manager, driven by key
+// presses and clicks, judged by the window's properties and its pixels.
+#include "LetterReader.h"
+#include "WindowPicture.h"
+#include "XSession.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <functional>
+
+using namespace layout;
+
+namespace {
+
+// One 500-ms tick as seen from outside on a busy machine: the order is exact, the time is not.
+constexpr qint64 tickMin = 250;
+constexpr qint64 tickMax = 1000;
+
+// A wrong answer that differs from the shown letters in every place.
+QString wrongAnswerFor(const QString& letters)
+{
+    QString wrong;
+    for (const QChar letter : letters)
+        wrong += letter == u'Z' ? QChar(u'A') : QChar(letter.unicode() + 1);
+    return wrong;
+}
+
+} // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void windowIsTitledCentredFixedWithCloseBoxAndIcon();
+    void openingLookMatchesTheLayoutWithStartFocused();
+    void enterOnStartPresentsLettersThenABlinkingCaret();
+    void lowerCaseAnswerStartsAStepOfFourLetters();
+    void wrongAnswerShowsTheCorrectionAndEnterRepeatsTheLength();
+    void restartAfterAWrongAnswerStartsThreeLetters();
+    void spaceAndEnterDuringAStepDoNothing();
+    void exitEndsTheProgramWithStatusZero();
+    void closeBoxEndsTheProgramWithStatusZero();
+
+private:
+    struct Presentation {
+        QString letters;
+        QString failure;
+    };
+
+    WindowPicture shot();
+    void save(const WindowPicture& picture, const QString& name);
+    bool waitForScreen(const std::function<bool(const WindowPicture&)>& condition, int timeoutMs, QImage* last = nullptr);
+    Presentation watchStep(int letterCount, const QString& shotName,
+                           const std::function<void(int cellsShown)>& onCellShown = {});
+    Presentation failAtFourLetters(const QString& shotName, QString* typed, QImage* failedScreen);
+    void click(const QRect& button);
+    bool waitForExit(int* exitCode);
+
+    XSession session_;
+    LetterReader reader_;
+    QProcess program_;
+    xcb_window_t window_ = 0;
+    QRect client_;
+};
+
+void TestEndToEnd::initTestCase()
+{
+    const QString problem = session_.start();
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QVERIFY(QDir().mkpath(QStringLiteral(SCREENSHOT_DIR)));
+}
+
+void TestEndToEnd::init()
+{
+    program_.setProcessEnvironment(session_.clientEnvironment());
+    program_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program_.start(QStringLiteral(KORIMO_PROGRAM), QStringList());
+    QVERIFY2(program_.waitForStarted(), qPrintable(program_.errorString()));
+    QVERIFY2(QTest::qWaitFor([&] { return (window_ = session_.managedWindowOf(program_.processId())) != 0; }, 10000),
+             "the program's window did not appear");
+    client_ = session_.geometry(window_);
+    QVERIFY2(QTest::qWaitFor([&] { return session_.activeWindow() == window_; }, 5000),
+             "the window did not get the input focus");
+    QVERIFY2(waitForScreen([](const WindowPicture& p) { return p.image().pixelColor(300, 200) == background; }, 5000),
+             "the window was not painted");
+}
+
+void TestEndToEnd::cleanup()
+{
+    if (program_.state() != QProcess::NotRunning) {
+        program_.kill();
+        program_.waitForFinished(5000);
+    }
+    window_ = 0;
+}
+
+void TestEndToEnd::windowIsTitledCentredFixedWithCloseBoxAndIcon()
+{
+    QCOMPARE(QString::fromUtf8(session_.property(window_, "_NET_WM_NAME")), QStringLiteral("Korimo"));
+    QCOMPARE(client_.size(), QSize(692, 361));
+    const QRect screen(QPoint(0, 0), session_.screenSize());
+    QVERIFY2((client_.center() - screen.center()).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("client area at %1,%2").arg(client_.x()).arg(client_.y())));
+
+    // WM_NORMAL_HINTS: flags, x, y, width, height, minimum width and height, maximum width and height, ...
+    const QList<quint32> sizeHints = session_.cardinals(window_, "WM_NORMAL_HINTS");
+    QVERIFY(sizeHints.size() >= 9);
+    constexpr quint32 minimumSizeSet = 16, maximumSizeSet = 32;
+    QVERIFY((sizeHints[0] & minimumSizeSet) && (sizeHints[0] & maximumSizeSet));
+    QCOMPARE(QSize(sizeHints[5], sizeHints[6]), QSize(692, 361));
+    QCOMPARE(QSize(sizeHints[7], sizeHints[8]), QSize(692, 361));
+
+    // _MOTIF_WM_HINTS: flags, functions, decorations. With bit 0 ("all") set a mask lists what is
+    // left out instead of what is offered.
+    const QList<quint32> motif = session_.cardinals(window_, "_MOTIF_WM_HINTS");
+    QVERIFY(motif.size() >= 3);
+    constexpr quint32 functionsSet = 1, decorationsSet = 2;
+    QVERIFY((motif[0] & functionsSet) && (motif[0] & decorationsSet));
+    const auto offers = [](quint32 mask, quint32 bit) { return (mask & 1) ? !(mask & bit) : (mask & bit) != 0; };
+    constexpr quint32 minimiseFunction = 8, maximiseFunction = 16, closeFunction = 32;
+    constexpr quint32 titleDecoration = 8, minimiseDecoration = 32, maximiseDecoration = 64;
+    QVERIFY(offers(motif[1], closeFunction));
+    QVERIFY(!offers(motif[1], minimiseFunction));
+    QVERIFY(!offers(motif[1], maximiseFunction));
+    QVERIFY(offers(motif[2], titleDecoration));
+    QVERIFY(!offers(motif[2], minimiseDecoration));
+    QVERIFY(!offers(motif[2], maximiseDecoration));
+
+    // The window manager, for its part, lets the user close the window but not resize or maximise it.
+    const QStringList actions = session_.atomNames(window_, "_NET_WM_ALLOWED_ACTIONS");
+    const QByteArray allowed = actions.join(u' ').toLatin1();
+    QVERIFY2(actions.contains(QStringLiteral("_NET_WM_ACTION_CLOSE")), allowed);
+    QVERIFY2(!actions.contains(QStringLiteral("_NET_WM_ACTION_RESIZE")), allowed);
+    QVERIFY2(!actions.contains(QStringLiteral("_NET_WM_ACTION_MAXIMIZE_HORZ")), allowed);
+    QVERIFY2(!actions.contains(QStringLiteral("_NET_WM_ACTION_MAXIMIZE_VERT")), allowed);
+
+    // _NET_WM_ICON: width, height, then width × height ARGB pixels, for each size offered.
+    const QList<quint32> icons = session_.cardinals(window_, "_NET_WM_ICON");
+    bool has32 = false;
+    for (qsizetype at = 0; at + 2 <= icons.size(); at += 2 + qsizetype(icons[at]) * icons[at + 1]) {
+        if (icons[at] == 32 && icons[at + 1] == 32 && at + 2 + 32 * 32 <= icons.size()) {
+            const auto pixels = icons.mid(at + 2, 32 * 32);
+            has32 = std::ranges::count_if(pixels, [](quint32 argb) { return qAlpha(argb) == 255; }) > 100;
+        }
+    }
+    QVERIFY2(has32, "no 32 × 32 icon with visible pixels");
+}
+
+void TestEndToEnd::openingLookMatchesTheLayoutWithStartFocused()
+{
+    // The focus is on Start; Fusion outlines it as soon as the window is active.
+    QVERIFY2(waitForScreen([](const WindowPicture& p) { return p.hasFocusFrame(startButton); }, 2000),
+             "Start does not show the focus");
+    const WindowPicture picture = shot();
+    save(picture, QStringLiteral("01-opening"));
+    const QImage& image = picture.image();
+
+    QVERIFY(picture.allOf(QRect(16, 304, 664, 1), black));
+    QCOMPARE(image.pixelColor(15, 304), background);
+    QCOMPARE(image.pixelColor(680, 304), background);
+    QVERIFY(picture.allOf(QRect(16, 303, 664, 1), background));
+    QVERIFY(picture.allOf(QRect(16, 305, 664, 1), background));
+
+    // Between the instruction and the separator there is nothing: no cell, no caret, no caption.
+    QVERIFY(picture.allOf(QRect(0, 91, 692, 213), background));
+
+    const QRect title = picture.boundsOf(teal);
+    QVERIFY2(!title.isEmpty() && QRect(8, 0, 417, 73).contains(title),
+             qPrintable(QStringLiteral("teal at ") + QDebug::toString(title)));
+    const QRect instruction = picture.boundsOf(darkBlue);
+    QVERIFY2(!instruction.isEmpty() && QRect(8, 72, 673, 19).contains(instruction),
+             qPrintable(QStringLiteral("dark blue at ") + QDebug::toString(instruction)));
+    QCOMPARE(picture.count(image.rect(), magenta), 0);
+    QCOMPARE(picture.count(image.rect(), red), 0);
+
+    // Each button fills its rectangle: its edges differ from the background, the pixels just outside do not.
+    for (const QRect& button : {startButton, restartButton, exitButton}) {
+        const QPoint centre = button.center();
+        const QByteArray where = QDebug::toString(button).toLatin1();
+        QVERIFY2(image.pixelColor(button.left(), centre.y()) != background, where);
+        QVERIFY2(image.pixelColor(button.right(), centre.y()) != background, where);
+        QVERIFY2(image.pixelColor(centre.x(), button.top()) != background, where);
+        QVERIFY2(image.pixelColor(centre.x(), button.bottom()) != background, where);
+        QCOMPARE(image.pixelColor(button.left() - 1, centre.y()), background);
+        QCOMPARE(image.pixelColor(button.right() + 1, centre.y()), background);
+        QCOMPARE(image.pixelColor(centre.x(), button.top() - 1), background);
+        QCOMPARE(image.pixelColor(centre.x(), button.bottom() + 1), background);
+    }
+    QVERIFY(!picture.hasFocusFrame(restartButton));
+    QVERIFY(!picture.hasFocusFrame(exitButton));
+}
+
+void TestEndToEnd::enterOnStartPresentsLettersThenABlinkingCaret()
+{
+    session_.pressKeys({QStringLiteral("Return")});
+    const Presentation step = watchStep(3, QStringLiteral("02-step"));
+    QVERIFY2(step.failure.isEmpty(), qPrintable(step.failure));
+
+    // The caret blinks: hidden a tick after it appeared, shown again a tick later; the boxes stay empty.
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY2(waitForScreen([](const WindowPicture& p) { return !p.caretAnywhere(); }, tickMax), "the caret does not blink");
+    const qint64 hiddenAt = clock.elapsed();
+    const WindowPicture hidden = shot();
+    save(hidden, QStringLiteral("02-step-caret-hidden"));
+    QCOMPARE(hidden.row(displayRowTop).letters, QStringLiteral("   "));
+    QVERIFY2(waitForScreen([](const WindowPicture& p) { return p.caretAt(0); }, tickMax), "the caret does not come back");
+    QVERIFY2(clock.elapsed() - hiddenAt >= tickMin, "the caret came back too soon");
+    QCOMPARE(shot().row(displayRowTop).letters, QStringLiteral("   "));
+}
+
+void TestEndToEnd::lowerCaseAnswerStartsAStepOfFourLetters()
+{
+    session_.pressKeys({QStringLiteral("Return")});
+    const Presentation first = watchStep(3, QStringLiteral("03-first"));
+    QVERIFY2(first.failure.isEmpty(), qPrintable(first.failure));
+    session_.type(first.letters.toLower());
+    const Presentation second = watchStep(4, QStringLiteral("03-second"));
+    QVERIFY2(second.failure.isEmpty(), qPrintable(second.failure));
+}
+
+void TestEndToEnd::wrongAnswerShowsTheCorrectionAndEnterRepeatsTheLength()
+{
+    QString typed;
+    QImage image;
+    const Presentation step = failAtFourLetters(QStringLiteral("04"), &typed, &image);
+    QVERIFY2(step.failure.isEmpty(), qPrintable(step.failure));
+    const WindowPicture failed(image, reader_);
+    save(failed, QStringLiteral("04-failed"));
+
+    QCOMPARE(failed.row(correctionRowTop).letters, step.letters);
+    QCOMPARE(failed.row(displayRowTop).letters, typed);
+    for (int cell = 0; cell < 4; ++cell) {
+        const QString correctionProblem = failed.cellLookProblem(correctionRowTop, cell, red);
+        QVERIFY2(correctionProblem.isEmpty(), qPrintable(correctionProblem));
+        const QString answerProblem = failed.cellLookProblem(displayRowTop, cell, magenta);
+        QVERIFY2(answerProblem.isEmpty(), qPrintable(answerProblem));
+    }
+    QVERIFY2(failed.count(QRect(8, 176, 673, 19), darkBlue) > 0, "no caption above the correction row");
+    QVERIFY(!failed.caretAnywhere());
+    QVERIFY(failed.hasFocusFrame(startButton));
+    QVERIFY(!failed.hasFocusFrame(exitButton));
+
+    session_.pressKeys({QStringLiteral("Return")});
+    const Presentation repeated = watchStep(4, QStringLiteral("04-repeated"));
+    QVERIFY2(repeated.failure.isEmpty(), qPrintable(repeated.failure));
+}
+
+void TestEndToEnd::restartAfterAWrongAnswerStartsThreeLetters()
+{
+    QString typed;
+    QImage image;
+    const Presentation step = failAtFourLetters(QStringLiteral("05"), &typed, &image);
+    QVERIFY2(step.failure.isEmpty(), qPrintable(step.failure));
+    click(restartButton);
+    const Presentation restarted = watchStep(3, QStringLiteral("05-restarted"));
+    QVERIFY2(restarted.failure.isEmpty(), qPrintable(restarted.failure));
+}
+
+void TestEndToEnd::spaceAndEnterDuringAStepDoNothing()
+{
+    const QStringList keys{QStringLiteral("space"), QStringLiteral("Return"), QStringLiteral("space"),
+                           QStringLiteral("Return")};
+    session_.pressKeys({QStringLiteral("Return")});
+    const Presentation step = watchStep(3, QStringLiteral("06-keys-ignored"), [&](int cellsShown) {
+        if (cellsShown == 1)
+            session_.pressKeys(keys);
+    });
+    QVERIFY2(step.failure.isEmpty(), qPrintable(step.failure));
+    // While the answer is awaited too: the keys neither end the program nor count as letters.
+    session_.pressKeys(keys);
+    session_.type(step.letters.toLower());
+    const Presentation next = watchStep(4, QStringLiteral("06-next"));
+    QVERIFY2(next.failure.isEmpty(), qPrintable(next.failure));
+    QCOMPARE(program_.state(), QProcess::Running);
+}
+
+void TestEndToEnd::exitEndsTheProgramWithStatusZero()
+{
+    click(exitButton);
+    int exitCode = -1;
+    QVERIFY2(waitForExit(&exitCode), "the program did not end");
+    QCOMPARE(exitCode, 0);
+}
+
+void TestEndToEnd::closeBoxEndsTheProgramWithStatusZero()
+{
+    session_.requestClose(window_);
+    int exitCode = -1;
+    QVERIFY2(waitForExit(&exitCode), "the program did not end");
+    QCOMPARE(exitCode, 0);
+}
+
+WindowPicture TestEndToEnd::shot()
+{
+    return {session_.grab(window_), reader_};
+}
+
+void TestEndToEnd::save(const WindowPicture& picture, const QString& name)
+{
+    picture.image().save(QStringLiteral(SCREENSHOT_DIR "/") + name + QStringLiteral(".png"));
+}
+
+bool TestEndToEnd::waitForScreen(const std::function<bool(const WindowPicture&)>& condition, int timeoutMs,
+                                 QImage* last)
+{
+    QImage image;
+    const bool met = QTest::qWaitFor([&] {
+        const WindowPicture picture = shot();
+        image = picture.image();
+        return !picture.isNull() && condition(picture);
+    }, timeoutMs);
+    if (last)
+        *last = image;
+    return met;
+}
+
+// Watches a step that has just been started, from the moment its first cell appears until its
+// letters are blanked and the caret shows, checking order, rough cadence and looks on the way.
+TestEndToEnd::Presentation TestEndToEnd::watchStep(int letterCount, const QString& shotName,
+                                                   const std::function<void(int cellsShown)>& onCellShown)
+{
+    Presentation step;
+    QElapsedTimer clock;
+    clock.start();
+    const auto failure = [&](const QString& what) {
+        step.failure = QStringLiteral("step of %1 letters, %2 ms in, %3 cells seen (%4): %5")
+                           .arg(letterCount).arg(clock.elapsed()).arg(step.letters.size()).arg(step.letters, what);
+        return step;
+    };
+    // Whatever the step before left on the window goes at once; the first cell comes a tick later.
+    const auto empty = [](const WindowPicture& p) {
+        return p.row(displayRowTop).cells == 0 && p.row(correctionRowTop).cells == 0;
+    };
+    if (!waitForScreen(empty, tickMax))
+        return failure(QStringLiteral("the cells of before stay"));
+    QList<qint64> ticks;
+    while (ticks.size() <= letterCount) {
+        if (clock.elapsed() > 500 * (letterCount + 1) + 5000)
+            return failure(step.letters.isEmpty() ? QStringLiteral("no step started") : QStringLiteral("the step stopped"));
+        WindowPicture picture = shot();
+        if (picture.isNull())
+            return failure(program_.waitForFinished(1000)
+                               ? QStringLiteral("the program ended, status %1").arg(program_.exitCode())
+                               : QStringLiteral("the window is gone"));
+        const qint64 now = clock.elapsed();
+        const Row row = picture.row(displayRowTop);
+        const int seen = int(step.letters.size());
+        if (row.stray || row.cells > letterCount || row.cells < seen || row.cells > seen + 1)
+            return failure(QStringLiteral("the row now shows %1 cells%2").arg(row.cells).arg(row.stray ? " and a stray one" : ""));
+        if (row.cells > seen) {
+            // Judge the new cell on a fresh picture, in case this one caught the window half repainted.
+            QTest::qSleep(30);
+            picture = shot();
+            const QString problem = picture.cellLookProblem(displayRowTop, seen, magenta);
+            if (!problem.isEmpty())
+                return failure(problem);
+            const LetterReader::Reading reading = picture.readCell(displayRowTop, seen);
+            if (reading.letter.isNull() || reading.mismatches * 3 > reading.runnerUp)
+                return failure(QStringLiteral("cannot read cell %1 (%2 against %3 mismatches)")
+                                   .arg(seen).arg(reading.mismatches).arg(reading.runnerUp));
+            step.letters += reading.letter;
+            ticks << now;
+            if (row.cells == letterCount)
+                save(picture, shotName + QStringLiteral("-letters"));
+            if (onCellShown)
+                onCellShown(row.cells);
+        } else if (row.cells == letterCount && row.letters.trimmed().isEmpty() && picture.caretAt(0)) {
+            ticks << now;
+            save(picture, shotName + QStringLiteral("-caret"));
+            for (int cell = 0; cell < letterCount; ++cell) {
+                const QString problem = picture.cellLookProblem(displayRowTop, cell, QColor());
+                if (!problem.isEmpty())
+                    return failure(problem);
+            }
+        } else if (picture.caretAnywhere()) {
+            return failure(QStringLiteral("a caret before the letters are blanked, or not at the first cell"));
+        }
+        QTest::qSleep(10);
+    }
+    // Each cell a tick after the one before (the first a tick after the start), the blanking a tick after the last.
+    for (qsizetype i = 0; i < ticks.size(); ++i) {
+        const qint64 gap = ticks[i] - (i == 0 ? 0 : ticks[i - 1]);
+        if (gap < tickMin || gap > tickMax)
+            return failure(QStringLiteral("tick %1 came after %2 ms").arg(i).arg(gap));
+    }
+    return step;
+}
+
+// Plays a step of three letters right, then answers the step of four wrongly.
+TestEndToEnd::Presentation TestEndToEnd::failAtFourLetters(const QString& shotName, QString* typed, QImage* failedScreen)
+{
+    session_.pressKeys({QStringLiteral("Return")});
+    Presentation step = watchStep(3, shotName + QStringLiteral("-three"));
+    if (!step.failure.isEmpty())
+        return step;
+    session_.type(step.letters.toLower());
+    step = watchStep(4, shotName + QStringLiteral("-four"));
+    if (!step.failure.isEmpty())
+        return step;
+    *typed = wrongAnswerFor(step.letters);
+    session_.type(typed->toLower());
+    const auto corrected = [](const WindowPicture& p) { return p.row(correctionRowTop).letters.trimmed().size() == 4; };
+    if (!waitForScreen(corrected, tickMax, failedScreen))
+        step.failure = QStringLiteral("no correction row after the wrong answer ") + *typed;
+    return step;
+}
+
+void TestEndToEnd::click(const QRect& button)
+{
+    session_.click(client_.topLeft() + button.center());
+}
+
+bool TestEndToEnd::waitForExit(int* exitCode)
+{
+    if (!program_.waitForFinished(5000) || program_.exitStatus() != QProcess::NormalExit)
+        return false;
+    *exitCode = program_.exitCode();
+    return true;
+}
+
+QTEST_MAIN(TestEndToEnd)
+#include "tst_endtoend.moc"
