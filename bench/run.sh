@@ -33,4 +33,6 @@ bench="$KORIMO_BUILD/bench"
     "$bench/bench_startup" "$launches"
     "$bench/bench_realtime" "$blink_seconds" "$idle_seconds" "$key_samples"
     "$bench/bench_scale" "${scale_args[@]}"
+    read -r load _ </proc/loadavg
+    echo "| Machine load at the end (1-min load average) | $load | $(nproc) cores | – |"
 }
