@@ -4,6 +4,7 @@
 // Usage: bench_realtime [seconds of blinking] [seconds per idle measurement] [key samples]
 #include "BareWindow.h"
 #include "BenchReport.h"
+#include "Keyboard.h"
 #include "PaintWatch.h"
 
 #include <EventLoopClock.h>
@@ -11,7 +12,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QKeyEvent>
 #include <QProcess>
 #include <QPushButton>
 #include <QStyleFactory>
@@ -62,18 +62,11 @@ void waitUntilShown(QWidget& window)
     runEventLoopFor(300ms); // the first paints and the window system settle
 }
 
-void sendKey(QWidget& window, Qt::Key key, const QString& text)
-{
-    QWidget* target = window.focusWidget() ? window.focusWidget() : &window;
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &press);
-}
-
 // From handing a key press to the window until the paint of `area` that follows has completed.
 double keyToScreenMs(QWidget& window, PaintWatch& watch, const QRect& area, Qt::Key key, const QString& text)
 {
     const nanoseconds sent = now();
-    sendKey(window, key, text);
+    pressKey(window, key, text);
     return toMs(watch.waitForPaintOf(area) - sent);
 }
 
@@ -193,8 +186,7 @@ std::vector<double> bareKeyLatencies(BareWindow& window, int samples)
 void typeWrongAnswer(frmMain& form)
 {
     while (form.tmrCursor.isEnabled()) {
-        const bool shownA = form.shownLetters(form.inputPos) == QStringLiteral("A");
-        sendKey(form, shownA ? Qt::Key_B : Qt::Key_A, shownA ? QStringLiteral("b") : QStringLiteral("a"));
+        pressLetter(form, form.shownLetters(form.inputPos) == QStringLiteral("A") ? QChar('b') : QChar('a'));
     }
 }
 

@@ -2,6 +2,7 @@
 // and a paint of the whole window, at 3 letters and at 468, each with the repaint it causes.
 // The window runs on a virtual clock that never moves: the benchmarks call the handlers.
 #include "BenchReport.h"
+#include "Keyboard.h"
 
 #include <VirtualClock.h>
 #include <frmMain.h>
@@ -9,7 +10,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QStyleFactory>
 #include <QWindow>
 
@@ -55,9 +55,7 @@ public:
     void typeLetter(bool right)
     {
         const QString shown = form_.shownLetters(form_.inputPos);
-        const QString typed = right ? shown : shown == QStringLiteral("A") ? QStringLiteral("B") : QStringLiteral("A");
-        QKeyEvent press(QEvent::KeyPress, Qt::Key(Qt::Key_A + (typed[0].unicode() - 'A')), Qt::NoModifier, typed);
-        QApplication::sendEvent(form_.focusWidget() ? form_.focusWidget() : &form_, &press);
+        pressLetter(form_, right ? shown[0] : shown == QStringLiteral("A") ? QChar('B') : QChar('A'));
     }
 
     void typeAllButLast(bool right)
@@ -169,6 +167,21 @@ void rightAnswer(benchmark::State& state)
     judgement(state, true);
 }
 
+// While the answer is typed, with the display row's cells all loaded.
+void caretBlink(benchmark::State& state)
+{
+    Game game(letters(state));
+    game.revealAll();
+    game.form().Timer2_Timer();
+    Game::paint();
+    for (auto _ : state) {
+        state.SetIterationTime(secondsFor([&] {
+            game.form().tmrCursor_Timer();
+            Game::paint();
+        }));
+    }
+}
+
 // In Failed, where both rows hold a cell for every letter.
 void paintWindow(benchmark::State& state)
 {
@@ -192,6 +205,7 @@ const Measure measures[] = {
     {"hideTick", "Hide tick with its repaint", hideTick, 50},
     {"wrongAnswer", "Judgement of a wrong answer, with its repaint", wrongAnswer, 50},
     {"rightAnswer", "Judgement of a right answer (next step starts), with its repaint", rightAnswer, 50},
+    {"caretBlink", "Caret blink with its repaint", caretBlink},
     {"paintWindow", "Paint of the whole window in Failed (2 cells a letter)", paintWindow},
 };
 
@@ -212,6 +226,8 @@ public:
     {
         for (const Measure& measure : measures) {
             auto& medians = medians_[measure.name];
+            if (!medians.contains(std::to_string(fewest)) || !medians.contains(std::to_string(most)))
+                continue; // left out by --benchmark_filter
             const double few = medians[std::to_string(fewest)];
             const double many = medians[std::to_string(most)];
             const double growth = many / few;
