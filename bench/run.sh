@@ -14,7 +14,7 @@ else
 fi
 
 install_missing "${KORIMO_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
-CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-2}" build_korimo -DKORIMO_BENCHMARKS=ON -DBUILD_TESTING=OFF >&2
+build_korimo -DKORIMO_BENCHMARKS=ON -DBUILD_TESTING=OFF >&2
 
 scratch="$(mktemp -d)"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
