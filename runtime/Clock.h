@@ -23,6 +23,26 @@ public:
     // A fine-grained, monotonic reading.
     virtual std::chrono::nanoseconds now() const = 0;
     virtual std::unique_ptr<ClockTimer> createTimer(std::function<void()> onTick) = 0;
+
+    // Brackets the handling of one event. A timer that the handler starts counts its first
+    // interval from the instant the event came (a tick's due time), not from the moment of the
+    // call: so neither a handler's own work nor a hand-over from one timer to the next shifts
+    // the ticks that follow. Events may nest; the outermost one sets the instant.
+    class Event {
+    public:
+        explicit Event(Clock& clock) : clock_(clock) { clock_.beginEvent(); }
+        ~Event() { clock_.endEvent(); }
+        Event(const Event&) = delete;
+        Event& operator=(const Event&) = delete;
+
+    private:
+        Clock& clock_;
+    };
+
+protected:
+    // Virtual time stands still while a handler runs, so it needs neither.
+    virtual void beginEvent() {}
+    virtual void endEvent() {}
 };
 
 } // namespace rt

@@ -64,6 +64,7 @@ void Form::raiseEvent(const std::function<void()>& handler)
 {
     if (ended_)
         return;
+    const Clock::Event event(clock_);
     try {
         handler();
     } catch (const RuntimeError& error) {

@@ -107,6 +107,45 @@ private slots:
         form.c.setEnabled(false);
         QVERIFY2(at[0] >= 299 && at[2] >= 899, qPrintable(QString::number(at[2])));
     }
+
+    void realClockHandOverCountsFromTheEvent_data()
+    {
+        QTest::addColumn<bool>("fromTick");
+        QTest::newRow("from a tick") << true;
+        QTest::newRow("from another event") << false;
+    }
+
+    // Catches timers started by a handler counting from the end of its work: each hand-over
+    // between the game's timers would push every later tick back by the handler's time.
+    void realClockHandOverCountsFromTheEvent()
+    {
+        QFETCH(bool, fromTick);
+        rt::EventLoopClock clock;
+        TimedForm form(clock);
+        QElapsedTimer elapsed;
+        qint64 handlerEnded = -1;
+        qint64 handedOver = -1;
+        const auto slowHandOver = [&] {
+            QTest::qSleep(200); // the handler's own work
+            form.a.setEnabled(false);
+            form.c.setEnabled(true);
+            handlerEnded = elapsed.elapsed();
+        };
+        form.a.onTimer(slowHandOver);
+        form.c.onTimer([&] {
+            handedOver = elapsed.elapsed();
+            form.c.setEnabled(false);
+        });
+        elapsed.start();
+        if (fromTick)
+            form.a.setEnabled(true);
+        else
+            form.raiseEvent(slowHandOver);
+        QTRY_VERIFY_WITH_TIMEOUT(handedOver >= 0, 5000);
+        // 300 ms after the event came is 100 ms after the handler ended; 300 ms after it
+        // ended would be the fault.
+        QVERIFY2(handedOver - handlerEnded < 200, qPrintable(QString::number(handedOver - handlerEnded)));
+    }
 };
 
 QTEST_MAIN(TestTimers)

@@ -1,0 +1,20 @@
+#include "BareWindow.h"
+
+#include <QKeyEvent>
+
+BareWindow::BareWindow() : label_(QStringLiteral("Memory ... ..."), this), caret_(this)
+{
+    setFixedSize(692, 361);
+    label_.setGeometry(8, 72, 673, 19);
+    caret_.setGeometry(21, 110, 2, 30);
+    caret_.setAutoFillBackground(true);
+    caret_.setPalette(QPalette(Qt::black));
+    blink_.setTimerType(Qt::PreciseTimer);
+    blink_.setInterval(500);
+    QObject::connect(&blink_, &QTimer::timeout, &caret_, [this] { caret_.setVisible(!caret_.isVisible()); });
+}
+
+void BareWindow::keyPressEvent(QKeyEvent* event)
+{
+    label_.setText(event->text());
+}

@@ -1,0 +1,45 @@
+#include "BenchReport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+double median(std::vector<double> samples)
+{
+    if (samples.empty())
+        return 0;
+    std::ranges::sort(samples);
+    const std::size_t middle = samples.size() / 2;
+    return samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2;
+}
+
+Spread spreadOf(std::vector<double> samples)
+{
+    if (samples.empty())
+        return {};
+    std::ranges::sort(samples);
+    const auto rank = static_cast<std::size_t>(std::ceil(0.99 * static_cast<double>(samples.size())));
+    return {median(samples), samples[rank - 1], samples.back()};
+}
+
+double toMs(std::chrono::nanoseconds duration)
+{
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+QString fixed(double value, int decimals)
+{
+    return QString::number(value, 'f', decimals);
+}
+
+QString ratio(double value, double baseline)
+{
+    return baseline > 0 ? fixed(value / baseline) + QStringLiteral("×") : QStringLiteral("–");
+}
+
+void printRow(const QString& measure, const QString& korimo, const QString& baseline, const QString& comparison)
+{
+    std::printf("| %s | %s | %s | %s |\n", measure.toUtf8().constData(), korimo.toUtf8().constData(), baseline.toUtf8().constData(),
+                comparison.toUtf8().constData());
+    std::fflush(stdout);
+}

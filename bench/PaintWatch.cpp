@@ -1,0 +1,51 @@
+#include "PaintWatch.h"
+
+#include <QCoreApplication>
+#include <QPaintEvent>
+#include <QWidget>
+
+namespace {
+
+qint64 areaOf(const QRect& rect)
+{
+    return qint64(rect.width()) * rect.height();
+}
+
+} // namespace
+
+PaintWatch::PaintWatch(QWidget& widget)
+{
+    widget.installEventFilter(this);
+}
+
+void PaintWatch::reset()
+{
+    paints_ = 0;
+    largest_ = QRect();
+}
+
+std::chrono::nanoseconds PaintWatch::waitForPaintOf(const QRect& area)
+{
+    awaited_ = area;
+    paintedAt_.reset();
+    while (!paintedAt_)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return *paintedAt_;
+}
+
+bool PaintWatch::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::Paint)
+        return QObject::eventFilter(watched, event);
+    const QRect painted = static_cast<QPaintEvent*>(event)->rect();
+    ++paints_;
+    if (areaOf(painted) > areaOf(largest_))
+        largest_ = painted;
+    if (awaited_ && painted.intersects(*awaited_)) {
+        awaited_.reset();
+        // Runs once the paint, and the flush that follows it, have returned.
+        QMetaObject::invokeMethod(
+            this, [this] { paintedAt_ = std::chrono::steady_clock::now().time_since_epoch(); }, Qt::QueuedConnection);
+    }
+    return false;
+}

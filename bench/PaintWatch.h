@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QRect>
+
+#include <chrono>
+#include <optional>
+
+class QWidget;
+
+// Watches one widget's paint events: counts them, keeps the largest one's bounding rectangle,
+// and tells when a paint touching a given area has been painted and handed to the window system.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget& widget);
+
+    void reset();
+    int paints() const { return paints_; }
+    QRect largest() const { return largest_; }
+
+    // Runs the event loop until a paint touching `area` has completed; returns the steady-clock
+    // time at which it had.
+    std::chrono::nanoseconds waitForPaintOf(const QRect& area);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int paints_ = 0;
+    QRect largest_;
+    std::optional<QRect> awaited_;
+    std::optional<std::chrono::nanoseconds> paintedAt_;
+};

@@ -1,0 +1,44 @@
+// The tick-timing baseline: a bare loop that sleeps to absolute deadlines 500 ms apart on the
+// monotonic clock and prints how late it woke, "median p99 max" in ms. Its deadlines fall
+// halfway between the game's, so that the two never wake together.
+// Usage: bench_tick_baseline <ticks>
+#include "BenchReport.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+std::chrono::nanoseconds monotonicNow()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
+
+void sleepUntil(std::chrono::nanoseconds deadline)
+{
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(deadline);
+    const timespec at{static_cast<time_t>(seconds.count()), static_cast<long>((deadline - seconds).count())};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) != 0) {
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    using namespace std::chrono_literals;
+    const int ticks = argc > 1 ? std::atoi(argv[1]) : 0;
+    const std::chrono::nanoseconds start = monotonicNow() + 250ms;
+    std::vector<double> lateness;
+    for (int j = 1; j <= ticks; ++j) {
+        const std::chrono::nanoseconds deadline = start + j * 500ms;
+        sleepUntil(deadline);
+        lateness.push_back(toMs(monotonicNow() - deadline));
+    }
+    const Spread spread = spreadOf(lateness);
+    std::printf("%f %f %f\n", spread.median, spread.p99, spread.max);
+    return 0;
+}
