@@ -22,10 +22,10 @@ QWidget* GameFixture::focusedWidget()
     return form_->focusWidget() ? form_->focusWidget() : form_.get();
 }
 
-void GameFixture::pressKey(Qt::Key key, const QString& text)
+void GameFixture::pressKey(Qt::Key key, const QString& text, bool autoRepeat)
 {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text, autoRepeat);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text, autoRepeat);
     QWidget* target = focusedWidget();
     QApplication::sendEvent(target, &press);
     QApplication::sendEvent(focusedWidget(), &release);

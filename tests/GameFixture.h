@@ -23,7 +23,7 @@ public:
 
     void advance(std::chrono::milliseconds duration) { clock_.advance(duration); }
     // Keys go where a real keyboard sends them: to the focused widget, or the window itself.
-    void pressKey(Qt::Key key, const QString& text = QString());
+    void pressKey(Qt::Key key, const QString& text = QString(), bool autoRepeat = false);
     void type(const QString& text);
     void click(rt::CommandButton& button);
     QImage render();
