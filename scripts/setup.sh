@@ -7,6 +7,8 @@ KORIMO_BUILD="${KORIMO_BUILD:-$KORIMO_ROOT/build}"
 # Packages for building, and the free fonts that stand in for the window's faces.
 KORIMO_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev
                  fonts-arphic-uming fonts-liberation fonts-urw-base35)
+# For the checked runs of the test suite: sanitizers and the fuzzer (clang), and valgrind.
+KORIMO_CHECK_PACKAGES=(clang-14 libclang-rt-14-dev valgrind)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -15,6 +15,8 @@ template <class... Visitors>
 struct Overloaded : Visitors... {
     using Visitors::operator()...;
 };
+template <class... Visitors>
+Overloaded(Visitors...) -> Overloaded<Visitors...>;
 
 std::size_t pickWeighted(const Chooser& below, std::initializer_list<std::uint32_t> weights)
 {

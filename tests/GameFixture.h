@@ -15,6 +15,7 @@
 class GameFixture {
 public:
     explicit GameFixture(std::uint64_t seed = 1);
+    ~GameFixture();
 
     frmMain& form() { return *form_; }
     rt::VirtualClock& clock() { return clock_; }

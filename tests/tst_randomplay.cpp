@@ -1,6 +1,7 @@
 // Random sequences of keys, clicks and clock advances on the real window, each event checked
 // against a model of the game. KORIMO_RANDOM_EVENTS sets how many events the random run plays
-// (100000 by default); KORIMO_RANDOM_SEED sets its first seed, so that a reported seed replays.
+// (a million by default); KORIMO_RANDOM_SEED sets its first seed, so that a reported seed
+// replays: KORIMO_RANDOM_SEED=<seed> KORIMO_RANDOM_EVENTS=1 plays that one sequence.
 #include "GameFixture.h"
 #include "GameReplay.h"
 
@@ -40,7 +41,7 @@ struct Corruption {
 int eventsToPlay()
 {
     const int events = qEnvironmentVariableIntValue("KORIMO_RANDOM_EVENTS");
-    return events > 0 ? events : 100'000;
+    return events > 0 ? events : 1'000'000;
 }
 
 } // namespace
