@@ -32,6 +32,12 @@ private:
     QStringList problems_;
 };
 
+QString nameOf(Phase phase)
+{
+    static const char* const names[] = {"Ready", "Presenting", "Answering", "Failed", "Ended"};
+    return QString::fromLatin1(names[static_cast<int>(phase)]);
+}
+
 struct Row {
     const char* name;
     const rt::ControlArray<rt::Label>& labels;
@@ -122,17 +128,17 @@ void checkControls(Report& report, frmMain& form, const Expected& expected, int 
     report.expect(form.Timer1.isEnabled() == revealing && form.Timer2.isEnabled() == (presenting && !revealing)
                       && form.tmrCursor.isEnabled() == answering,
                   [&] {
-                      return QStringLiteral("timers: Timer1 %1, Timer2 %2, tmrCursor %3 in state %4")
+                      return QStringLiteral("timers: Timer1 %1, Timer2 %2, tmrCursor %3 in %4")
                           .arg(form.Timer1.isEnabled())
                           .arg(form.Timer2.isEnabled())
                           .arg(form.tmrCursor.isEnabled())
-                          .arg(int(expected.phase));
+                          .arg(nameOf(expected.phase));
                   });
     report.expect(form.cmdStart.isEnabled() == buttonsOn && form.cmdRestart.isEnabled() == buttonsOn, [&] {
-        return QStringLiteral("buttons: Start enabled %1, Restart %2 in state %3")
+        return QStringLiteral("buttons: Start enabled %1, Restart %2 in %3")
             .arg(form.cmdStart.isEnabled())
             .arg(form.cmdRestart.isEnabled())
-            .arg(int(expected.phase));
+            .arg(nameOf(expected.phase));
     });
     report.expect(form.cmdExit.isEnabled(), "buttons: Exit disabled");
     if (expected.phase == Phase::Failed)

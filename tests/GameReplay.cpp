@@ -66,9 +66,9 @@ Outcome replay(const Sequence& events, std::uint64_t seed)
     for (std::size_t i = 0; i < events.size() && !model.ended(); ++i) {
         const QString problem = model.step(events[i]);
         if (!problem.isEmpty())
-            return {Failure{static_cast<int>(i), problem}, model.tally()};
+            return {Failure{static_cast<int>(i), problem}, model.tally(), model.expected().phase};
     }
-    return {std::nullopt, model.tally()};
+    return {std::nullopt, model.tally(), model.expected().phase};
 }
 
 // Drops halves, then quarters and so on, and single events until none can go; then joins

@@ -16,6 +16,7 @@ struct Failure {
 struct Outcome {
     std::optional<Failure> failure;
     Tally tally;
+    Phase phase; // where the sequence left the game
 };
 
 // Plays the events on a new window whose random source starts from `seed`, checking after

@@ -81,6 +81,63 @@ private slots:
         QCOMPARE(outcome.tally.longestStep, int(frmMain::maxLetterCount));
     }
 
+    // Short sequences kept for paths that matter; the first is the reproduction the random test
+    // printed for a correction row left half shown after Restart.
+    void keptSequencesKeepTheGameConsistent_data()
+    {
+        QTest::addColumn<Sequence>("events");
+        QTest::addColumn<quint64>("seed");
+        QTest::addColumn<Phase>("phase");
+        const Sequence wrongAtFour = {Click{Button::Start},
+                                      Advance{2000},
+                                      TypeAnswer{},
+                                      Advance{2500},
+                                      KeyPress{Qt::Key_Q, u"q"},
+                                      KeyPress{Qt::Key_Q, u"q"},
+                                      KeyPress{Qt::Key_Q, u"q"},
+                                      KeyPress{Qt::Key_Q, u"q"}};
+        QTest::newRow("restart after a wrong answer clears the correction row") << Sequence{
+            KeyPress{Qt::Key_Space, u" "}, Advance{2314},         KeyPress{Qt::Key_J, u"j"}, KeyPress{Qt::Key_Y, u"Y"},
+            KeyPress{Qt::Key_M, u"m"},     Click{Button::Restart}} << quint64(4) << Phase::Presenting;
+        QTest::newRow("Tab to Exit while presenting, then Space ends the game")
+            << Sequence{KeyPress{Qt::Key_Space, u" "}, KeyPress{Qt::Key_Tab, u"\t"}, KeyPress{Qt::Key_Space, u" "}} << quint64(1)
+            << Phase::Ended;
+        QTest::newRow("a wrong answer takes the focus from Exit to Start") << Sequence{Click{Button::Start},
+                                                                                       Advance{2000},
+                                                                                       TypeAnswer{},
+                                                                                       Advance{2500},
+                                                                                       KeyPress{Qt::Key_Tab, u"\t"},
+                                                                                       KeyPress{Qt::Key_unknown, u"qqqq"}}
+                                                                           << quint64(1) << Phase::Failed;
+        Sequence retyped = wrongAtFour;
+        retyped.insert(retyped.end(), {TypeAnswer{}, KeyPress{Qt::Key_Backspace, u"\b"}, KeyPress{Qt::Key_Return, u"\r"}});
+        QTest::newRow("the right answer typed after a wrong one judges nothing") << retyped << quint64(1) << Phase::Presenting;
+        QTest::newRow("disabled buttons raise nothing")
+            << Sequence{Click{Button::Start},   Click{Button::Start}, Click{Button::Restart},         Advance{2000},
+                        Click{Button::Restart}, Click{Button::Start}, KeyPress{Qt::Key_Return, u"\r"}}
+            << quint64(1) << Phase::Answering;
+        QTest::newRow("the caret blinks in step through long gaps and typing")
+            << Sequence{Click{Button::Start}, Advance{2000},
+                        Advance{600'001},     KeyPress{Qt::Key_A, u"a"},
+                        Advance{499},         KeyPress{Qt::Key_Backspace, u"\b"},
+                        Advance{1},           Advance{0}}
+            << quint64(1) << Phase::Answering;
+        QTest::newRow("keys in Ready write nothing")
+            << Sequence{KeyPress{Qt::Key_A, u"a"}, KeyPress{Qt::Key_Backspace, u"\b"}, KeyPress{Qt::Key_unknown, u"\x0000\xffff"},
+                        KeyPress{Qt::Key_Backspace, u""}}
+            << quint64(1) << Phase::Ready;
+    }
+
+    void keptSequencesKeepTheGameConsistent()
+    {
+        QFETCH(Sequence, events);
+        QFETCH(quint64, seed);
+        QFETCH(Phase, phase);
+        const Outcome outcome = replay(events, seed);
+        QVERIFY2(!outcome.failure, outcome.failure ? qPrintable(outcome.failure->problem) : "");
+        QCOMPARE(outcome.phase, phase);
+    }
+
     // The checks themselves: each corruption of the window must break the rule named.
     void checksCatchAWindowOutOfStep()
     {
