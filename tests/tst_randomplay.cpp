@@ -81,8 +81,8 @@ private slots:
         QCOMPARE(outcome.tally.longestStep, int(frmMain::maxLetterCount));
     }
 
-    // Short sequences kept for paths that matter; the first is the reproduction the random test
-    // printed for a correction row left half shown after Restart.
+    // Short sequences kept for paths that matter. The first is what the random test printed when
+    // Start was made, on purpose, to leave correction cell 0's square shown.
     void keptSequencesKeepTheGameConsistent_data()
     {
         QTest::addColumn<Sequence>("events");
