@@ -113,7 +113,7 @@ KeyPress drawKey(const Chooser& below)
     case 8: key = {silentKeys[below(std::size(silentKeys))], u""}; break;
     case 9: key = typed(drawUnit(below)); break;
     case 10: key = pasted(below, 2 + below(11)); break;
-    default:
+    default: // a character beyond 16 bits, as a surrogate pair
         key = {Qt::Key_unknown, {static_cast<char16_t>(0xD800 + below(0x400)), static_cast<char16_t>(0xDC00 + below(0x400))}};
     }
     key.autoRepeat = below(10) == 0;

@@ -58,7 +58,7 @@ QString GameModel::step(const Event& event)
     expected_.justFailed = false;
     apply(event, game_);
     ++tally_.events;
-    if (const auto* advance = std::get_if<Advance>(&event); advance)
+    if (std::holds_alternative<Advance>(event))
         letTimePass();
     else if (const auto* mouse = std::get_if<Click>(&event); mouse && isEnabled(mouse->button))
         click(mouse->button);
