@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The checked runs after the test suite: the suite again built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, a bounded fuzzing run from the corpus in tests/fuzz/corpus, and
-# the suite under valgrind memcheck. Run by test.sh; each step prints how long it took.
+# the unit tests under valgrind memcheck. Run by test.sh; each step prints how long it took.
 source "$(dirname "$0")/setup.sh"
 install_missing "${KORIMO_CHECK_PACKAGES[@]}"
 
@@ -35,9 +35,9 @@ fuzzing() {
     grep -E '^(Done|stat::)' "$work/log"
 }
 
-# The suite on the plain build, with a shorter random run: valgrind is some fifty times slower.
+# The unit tests on the plain build, with a shorter random run: valgrind is some fifty times slower.
 memcheck() {
-    KORIMO_RANDOM_EVENTS=20000 ctest --test-dir "$KORIMO_BUILD" -T memcheck \
+    KORIMO_RANDOM_EVENTS=20000 ctest --test-dir "$KORIMO_BUILD" -L unit -T memcheck \
         --overwrite MemoryCheckCommand="$(command -v valgrind)" \
         --overwrite "MemoryCheckCommandOptions=--error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite --show-leak-kinds=definite --num-callers=30" \
         || { cat "$KORIMO_BUILD"/Testing/Temporary/MemoryChecker.*.log; return 1; }
