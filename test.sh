@@ -5,3 +5,4 @@ install_missing "${KORIMO_PACKAGES[@]}" "${KORIMO_E2E_PACKAGES[@]}" \
     "${KORIMO_PACKAGING_PACKAGES[@]}" desktop-file-utils appstream
 build_korimo
 ctest --test-dir "$KORIMO_BUILD" --output-on-failure
+"$KORIMO_ROOT/scripts/checked_runs.sh"

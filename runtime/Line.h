@@ -23,6 +23,8 @@ public:
 
     float x1() const { return description_.x1; }
     float x2() const { return description_.x2; }
+    float y1() const { return description_.y1; }
+    float y2() const { return description_.y2; }
     void setX1(float x);
     void setX2(float x);
     void setY1(float y);

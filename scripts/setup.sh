@@ -13,6 +13,8 @@ KORIMO_PACKAGING_PACKAGES=(dpkg-dev file)
 # What the end-to-end test runs the program in and drives it with: an X server of its own, a
 # window manager and a tool that types and clicks.
 KORIMO_E2E_PACKAGES=(xvfb openbox xdotool)
+# For the checked runs of the test suite: sanitizers and the fuzzer (clang), and valgrind.
+KORIMO_CHECK_PACKAGES=(clang-14 libclang-rt-14-dev valgrind)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -15,6 +15,7 @@
 class GameFixture {
 public:
     explicit GameFixture(std::uint64_t seed = 1);
+    ~GameFixture();
 
     frmMain& form() { return *form_; }
     rt::VirtualClock& clock() { return clock_; }
@@ -23,7 +24,7 @@ public:
 
     void advance(std::chrono::milliseconds duration) { clock_.advance(duration); }
     // Keys go where a real keyboard sends them: to the focused widget, or the window itself.
-    void pressKey(Qt::Key key, const QString& text = QString());
+    void pressKey(Qt::Key key, const QString& text = QString(), bool autoRepeat = false);
     void type(const QString& text);
     void click(rt::CommandButton& button);
     QImage render();

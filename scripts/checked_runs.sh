@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The checked runs after the test suite: the suite again built with AddressSanitizer and
+# UndefinedBehaviorSanitizer, a bounded fuzzing run from the corpus in tests/fuzz/corpus, and
+# the unit tests under valgrind memcheck. Run by test.sh; each step prints how long it took.
+source "$(dirname "$0")/setup.sh"
+install_missing "${KORIMO_CHECK_PACKAGES[@]}"
+
+CHECKED_BUILD="$KORIMO_ROOT/build-asan"
+FUZZ_SECONDS="${KORIMO_FUZZ_SECONDS:-60}"
+export UBSAN_OPTIONS="print_stacktrace=1"
+export LSAN_OPTIONS="suppressions=$KORIMO_ROOT/tests/sanitizers/lsan.supp"
+
+timed() {
+    local start=$SECONDS
+    "$@"
+    echo "== $1: $((SECONDS - start)) s"
+}
+
+sanitized_suite() {
+    KORIMO_BUILD="$CHECKED_BUILD" build_korimo -DCMAKE_CXX_COMPILER=clang++-14 -DKORIMO_SANITIZE=ON -DKORIMO_FUZZ=ON
+    ctest --test-dir "$CHECKED_BUILD" --output-on-failure
+}
+
+# New inputs go to a scratch corpus; the kept one is only read. Leak checks after every input
+# would slow the fuzzer tenfold; the sanitized suite and memcheck look for leaks instead.
+fuzzing() {
+    local work="$CHECKED_BUILD/fuzz"
+    rm -rf "$work"
+    mkdir -p "$work/corpus"
+    if ! "$CHECKED_BUILD/tests/fuzz/fuzz_events" -max_total_time="$FUZZ_SECONDS" -timeout=10 -detect_leaks=0 \
+        -print_final_stats=1 -artifact_prefix="$work/" "$work/corpus" "$KORIMO_ROOT/tests/fuzz/corpus" >"$work/log" 2>&1; then
+        tail -n 80 "$work/log"
+        return 1
+    fi
+    grep -E '^(Done|stat::)' "$work/log"
+}
+
+# The unit tests on the plain build, with a shorter random run: valgrind is some fifty times slower.
+memcheck() {
+    KORIMO_RANDOM_EVENTS=20000 ctest --test-dir "$KORIMO_BUILD" -L unit -T memcheck \
+        --overwrite MemoryCheckCommand="$(command -v valgrind)" \
+        --overwrite "MemoryCheckCommandOptions=--error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite --show-leak-kinds=definite --num-callers=30" \
+        || { cat "$KORIMO_BUILD"/Testing/Temporary/MemoryChecker.*.log; return 1; }
+}
+
+timed sanitized_suite
+timed fuzzing
+timed memcheck

@@ -1,0 +1,151 @@
+#include "GameModel.h"
+
+#include "GameFixture.h"
+
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace play {
+
+namespace {
+
+constexpr auto tickInterval = std::chrono::milliseconds(500);
+
+bool isAsciiLetter(char16_t code)
+{
+    return (code >= u'a' && code <= u'z') || (code >= u'A' && code <= u'Z');
+}
+
+// Enter clicks the focused button on its press, even a repeated one; Space clicks on its
+// release, and a held Space does not.
+bool clicksFocusedButton(const KeyPress& key)
+{
+    return key.key == Qt::Key_Return || key.key == Qt::Key_Enter || (key.key == Qt::Key_Space && !key.autoRepeat);
+}
+
+// Tab and the arrow keys move the focus among the buttons, as the user means them to.
+bool movesFocus(const Event& event)
+{
+    static constexpr int focusKeys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
+    const auto* key = std::get_if<KeyPress>(&event);
+    return key && std::ranges::find(focusKeys, key->key) != std::end(focusKeys);
+}
+
+QString lettersShown(const frmMain& form)
+{
+    QString letters;
+    if (form.shownLetters.hasElements()) {
+        for (int i = 0; i <= form.shownLetters.upperBound().value(); ++i)
+            letters += form.shownLetters(i);
+    }
+    return letters;
+}
+
+} // namespace
+
+GameModel::GameModel(GameFixture& game)
+    : game_(game)
+{
+}
+
+QString GameModel::step(const Event& event)
+{
+    frmMain& form = game_.form();
+    QWidget* const target = game_.focusedWidget();
+    expected_.exitMayHaveFocus = (expected_.exitMayHaveFocus && form.cmdExit.hasFocus()) || movesFocus(event);
+    const std::vector<KeyPress> keys = keysOf(event, game_);
+    expected_.justFailed = false;
+    apply(event, game_);
+    ++tally_.events;
+    if (std::holds_alternative<Advance>(event))
+        letTimePass();
+    else if (const auto* mouse = std::get_if<Click>(&event); mouse && isEnabled(mouse->button))
+        click(mouse->button);
+    for (const KeyPress& key : keys)
+        press(key, target);
+    tally_.longestStep = std::max(tally_.longestStep, expected_.letterCount);
+    return checkGame(game_, expected_);
+}
+
+// Each character the key types reaches the game first; then the key reaches the focused widget.
+void GameModel::press(const KeyPress& key, QWidget* target)
+{
+    if (key.text.empty() && key.key == Qt::Key_Backspace)
+        typeCode(u'\b');
+    for (const char16_t code : key.text)
+        typeCode(code);
+    if (!clicksFocusedButton(key))
+        return;
+    for (const Button button : {Button::Start, Button::Restart, Button::Exit}) {
+        if (buttonOf(button, game_.form()).widget() == target && isEnabled(button))
+            click(button);
+    }
+}
+
+void GameModel::typeCode(char16_t code)
+{
+    if (expected_.phase != Phase::Answering)
+        return;
+    if (isAsciiLetter(code)) {
+        expected_.typed += QChar(code).toUpper();
+        if (expected_.typed.size() == expected_.letterCount)
+            judge();
+    } else if (code == u'\b') {
+        expected_.typed.chop(1);
+    }
+}
+
+bool GameModel::isEnabled(Button button) const
+{
+    if (expected_.phase == Phase::Ended)
+        return false;
+    return button == Button::Exit || expected_.phase == Phase::Ready || expected_.phase == Phase::Failed;
+}
+
+void GameModel::click(Button button)
+{
+    switch (button) {
+    case Button::Start: startStep(); break;
+    case Button::Restart:
+        expected_.letterCount = 3;
+        startStep();
+        break;
+    case Button::Exit: expected_.phase = Phase::Ended; break;
+    }
+}
+
+void GameModel::startStep()
+{
+    expected_.phase = Phase::Presenting;
+    expected_.stepStart = game_.clock().now();
+    expected_.shown.clear();
+    expected_.typed.clear();
+}
+
+void GameModel::judge()
+{
+    if (expected_.typed == expected_.shown) {
+        ++tally_.correctAnswers;
+        expected_.letterCount = std::min(expected_.letterCount + 1, int(frmMain::maxLetterCount));
+        expected_.failedUpper = 0;
+        startStep();
+    } else {
+        ++tally_.wrongAnswers;
+        expected_.phase = Phase::Failed;
+        expected_.failedUpper = expected_.letterCount - 1;
+        expected_.justFailed = true;
+    }
+}
+
+// The step's letters are all shown and blanked again 500 ms after the last one.
+void GameModel::letTimePass()
+{
+    const auto hideTick = expected_.stepStart + tickInterval * (expected_.letterCount + 1);
+    if (expected_.phase == Phase::Presenting && game_.clock().now() >= hideTick) {
+        expected_.phase = Phase::Answering;
+        expected_.shown = lettersShown(game_.form());
+    }
+}
+
+} // namespace play

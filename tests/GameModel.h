@@ -1,0 +1,66 @@
+#pragma once
+
+#include "GameEvents.h"
+
+#include <QString>
+
+#include <chrono>
+
+class GameFixture;
+class QWidget;
+
+namespace play {
+
+enum class Phase { Ready, Presenting, Answering, Failed, Ended };
+
+// What the game must show at a moment: the phase, the step's length, the answer typed so far
+// and the time the step began, from which the reveal and the caret's blink follow.
+struct Expected {
+    Phase phase = Phase::Ready;
+    int letterCount = 3;
+    int failedUpper = 0;
+    QString shown; // the step's letters, once all are shown
+    QString typed;
+    std::chrono::nanoseconds stepStart{0};
+    bool justFailed = false; // the last event gave a wrong answer
+    bool exitMayHaveFocus = false; // the user has moved the focus, and it may have gone to Exit
+};
+
+struct Tally {
+    int events = 0;
+    int correctAnswers = 0;
+    int wrongAnswers = 0;
+    int longestStep = 3;
+};
+
+// Plays events on the real window and follows them in a model of the game, then checks the
+// window against the model and the game's invariants.
+class GameModel {
+public:
+    explicit GameModel(GameFixture& game);
+
+    // Applies the event; returns what is wrong afterwards, empty when nothing is.
+    QString step(const Event& event);
+
+    bool ended() const { return expected_.phase == Phase::Ended; }
+    const Expected& expected() const { return expected_; }
+    const Tally& tally() const { return tally_; }
+
+private:
+    void press(const KeyPress& key, QWidget* target);
+    void typeCode(char16_t code);
+    void click(Button button);
+    bool isEnabled(Button button) const;
+    void startStep();
+    void judge();
+    void letTimePass();
+
+    GameFixture& game_;
+    Expected expected_;
+    Tally tally_;
+};
+
+// The checks, against the window as it stands; problems start with the name of the rule.
+QString checkGame(GameFixture& game, const Expected& expected);
+
+} // namespace play

@@ -1,0 +1,106 @@
+#include "GameReplay.h"
+
+#include "GameFixture.h"
+
+namespace play {
+
+namespace {
+
+// The rule a problem breaks: its text up to the first colon.
+QString ruleOf(const QString& problem)
+{
+    return problem.section(QLatin1Char(':'), 0, 0);
+}
+
+Sequence without(const Sequence& events, std::size_t from, std::size_t count)
+{
+    Sequence rest(events.begin(), events.begin() + static_cast<std::ptrdiff_t>(from));
+    rest.insert(rest.end(), events.begin() + static_cast<std::ptrdiff_t>(std::min(from + count, events.size())), events.end());
+    return rest;
+}
+
+// One pass over the events, dropping each run of `chunk` events whose loss keeps the failure.
+bool dropChunks(Sequence& events, std::size_t chunk, const std::function<bool(const Sequence&)>& fails, Deadline deadline)
+{
+    bool dropped = false;
+    for (std::size_t from = 0; from < events.size() && std::chrono::steady_clock::now() < deadline;) {
+        Sequence shorter = without(events, from, chunk);
+        if (fails(shorter)) {
+            events = std::move(shorter);
+            dropped = true;
+        } else {
+            from += chunk;
+        }
+    }
+    return dropped;
+}
+
+bool joinAdvances(Sequence& events, const std::function<bool(const Sequence&)>& fails, Deadline deadline)
+{
+    bool joined = false;
+    for (std::size_t i = 0; i + 1 < events.size() && std::chrono::steady_clock::now() < deadline;) {
+        const auto* first = std::get_if<Advance>(&events[i]);
+        const auto* second = std::get_if<Advance>(&events[i + 1]);
+        if (!first || !second) {
+            ++i;
+            continue;
+        }
+        Sequence shorter = without(events, i + 1, 1);
+        shorter[i] = Advance{first->milliseconds + second->milliseconds};
+        if (fails(shorter)) {
+            events = std::move(shorter);
+            joined = true;
+        } else {
+            ++i;
+        }
+    }
+    return joined;
+}
+
+} // namespace
+
+Outcome replay(const Sequence& events, std::uint64_t seed)
+{
+    GameFixture game(seed);
+    GameModel model(game);
+    for (std::size_t i = 0; i < events.size() && !model.ended(); ++i) {
+        const QString problem = model.step(events[i]);
+        if (!problem.isEmpty())
+            return {Failure{static_cast<int>(i), problem}, model.tally(), model.expected().phase};
+    }
+    return {std::nullopt, model.tally(), model.expected().phase};
+}
+
+// Drops halves, then quarters and so on, and single events until none can go; then joins
+// neighbouring advances of the clock, which may let more events go.
+Sequence shrink(Sequence events, const std::function<bool(const Sequence&)>& fails, Deadline deadline)
+{
+    do {
+        for (std::size_t chunk = std::max<std::size_t>(events.size() / 2, 1);; chunk = std::max<std::size_t>(chunk / 2, 1)) {
+            if ((!dropChunks(events, chunk, fails, deadline) && chunk == 1) || std::chrono::steady_clock::now() >= deadline)
+                break;
+        }
+    } while (joinAdvances(events, fails, deadline));
+    return events;
+}
+
+QString reproduction(std::uint64_t seed, const Sequence& events, const Failure& failure)
+{
+    const QString rule = ruleOf(failure.problem);
+    const Sequence played(events.begin(), events.begin() + failure.event + 1);
+    const auto failsAlike = [&](const Sequence& candidate) {
+        const Outcome outcome = replay(candidate, seed);
+        return outcome.failure && ruleOf(outcome.failure->problem) == rule;
+    };
+    const Sequence shortest = shrink(played, failsAlike, std::chrono::steady_clock::now() + std::chrono::minutes(1));
+    // Beyond a screenful, the seed is the better reproduction.
+    const QString code = shortest.size() <= 100 ? toCode(shortest) : QStringLiteral("(too long to print)");
+    return QStringLiteral("seed %1, event %2: %3\nshortest sequence found that breaks the same rule (%4 events):\n%5")
+        .arg(seed)
+        .arg(failure.event)
+        .arg(failure.problem)
+        .arg(shortest.size())
+        .arg(code);
+}
+
+} // namespace play
