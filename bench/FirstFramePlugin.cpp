@@ -61,9 +61,9 @@ class FirstFramePlugin : public QGenericPlugin {
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "FirstFramePlugin.json")
 
 public:
-    QObject* create(const QString& key, const QString& specification) override
+    QObject* create(const QString& key, const QString& parameters) override
     {
-        Q_UNUSED(specification);
+        Q_UNUSED(parameters);
         return key == QLatin1String("korimofirstframe") ? new FirstFrameProbe : nullptr;
     }
 };
