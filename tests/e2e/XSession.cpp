@@ -3,6 +3,9 @@
 #include <QDebug>
 #include <QTest>
 
+#include <sys/prctl.h>
+
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -39,8 +42,15 @@ XSession::~XSession()
     stop(server_);
 }
 
+void XSession::endWithTest(QProcess& process)
+{
+    process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
+}
+
 QString XSession::start()
 {
+    endWithTest(server_);
+    endWithTest(windowManager_);
     // -displayfd: the server picks a free display itself and writes its number once it accepts clients.
     server_.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                                            QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
@@ -139,7 +149,8 @@ QList<quint32> XSession::cardinals(xcb_window_t window, const char* name)
 {
     const QByteArray bytes = property(window, name);
     QList<quint32> values(bytes.size() / 4);
-    std::memcpy(values.data(), bytes.constData(), values.size() * 4);
+    if (!values.isEmpty())
+        std::memcpy(values.data(), bytes.constData(), values.size() * 4);
     return values;
 }
 

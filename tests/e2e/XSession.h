@@ -25,6 +25,9 @@ public:
 
     // The environment for a program that should open its windows in this session.
     QProcessEnvironment clientEnvironment() const;
+    // Makes the process end with the test, even when the test dies without cleaning up: left
+    // running, it would hold the test's output open and keep ctest waiting until its timeout.
+    static void endWithTest(QProcess& process);
     QSize screenSize() const;
 
     // The top-level window that the process `pid` has mapped and the window manager manages, or 0.

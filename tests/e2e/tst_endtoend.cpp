@@ -74,6 +74,7 @@ void TestEndToEnd::initTestCase()
     const QString problem = session_.start();
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     QVERIFY(QDir().mkpath(QStringLiteral(SCREENSHOT_DIR)));
+    XSession::endWithTest(program_);
 }
 
 void TestEndToEnd::init()
