@@ -68,8 +68,8 @@ void Form::raiseEvent(const std::function<void()>& handler)
     try {
         handler();
     } catch (const RuntimeError& error) {
-        for (Timer* timer : timers_)
-            timer->setEnabled(false);
+        // Nothing may tick or be clicked while the report is up.
+        stopTimers();
         setEnabled(false);
         reporter_(*this, error);
         end(1);
@@ -81,10 +81,15 @@ void Form::end(int exitCode)
     if (ended_)
         return;
     ended_ = true;
-    for (Timer* timer : timers_)
-        timer->setEnabled(false);
+    stopTimers();
     hide();
     emit unloaded(exitCode);
+}
+
+void Form::stopTimers()
+{
+    for (Timer* timer : timers_)
+        timer->setEnabled(false);
 }
 
 void Form::addGraphic(GraphicControl* control)

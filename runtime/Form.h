@@ -86,6 +86,7 @@ private:
 
     void previewKey(const QKeyEvent& event);
     void end(int exitCode);
+    void stopTimers();
     void focusFirstButton();
     std::vector<QWidget*> focusableButtons() const;
 
