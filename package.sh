@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds a release and makes the Debian package in build-package/.
 source "$(dirname "$0")/scripts/setup.sh"
 KORIMO_BUILD="$KORIMO_ROOT/build-package"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and opens the game.
 source "$(dirname "$0")/scripts/setup.sh"
 install_missing "${KORIMO_PACKAGES[@]}"

@@ -1,5 +1,6 @@
-#include <EventLoopClock.h>
-#include <frmMain.h>
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <forms/frmMain.h>
+#include <runtime/EventLoopClock.h>
 
 #include <QApplication>
 #include <QStyleFactory>

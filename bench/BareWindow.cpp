@@ -1,8 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "BareWindow.h"
 
 #include <QKeyEvent>
 
-BareWindow::BareWindow() : label_(QStringLiteral("Memory ... ..."), this), caret_(this)
+BareWindow::BareWindow()
+    : label_(QStringLiteral("Memory ... ..."), this)
+    , caret_(this)
 {
     setFixedSize(692, 361);
     label_.setGeometry(8, 72, 673, 19);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "BenchReport.h"
 
 #include <algorithm>
@@ -39,7 +40,7 @@ QString ratio(double value, double baseline)
 
 void printRow(const QString& measure, const QString& korimo, const QString& baseline, const QString& comparison)
 {
-    std::printf("| %s | %s | %s | %s |\n", measure.toUtf8().constData(), korimo.toUtf8().constData(), baseline.toUtf8().constData(),
-                comparison.toUtf8().constData());
+    std::printf("| %s | %s | %s | %s |\n", measure.toUtf8().constData(), korimo.toUtf8().constData(),
+        baseline.toUtf8().constData(), comparison.toUtf8().constData());
     std::fflush(stdout);
 }

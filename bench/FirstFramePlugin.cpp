@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loaded into an unmodified program through QT_QPA_GENERIC_PLUGINS=korimofirstframe, it prints
 // when the first window's first frame has reached the window system, and the peak RSS so far,
 // then quits the program: "<steady clock, ns> <VmHWM, kB>".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up baseline: the bare window on its own, as a program.
 #include "BareWindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // On the real event loop: when the game's ticks fire against their schedule, how long a typed
 // letter takes to reach the screen, and what the window costs while it waits; the bare window
 // is measured alongside.
@@ -7,8 +8,8 @@
 #include "Keyboard.h"
 #include "PaintWatch.h"
 
-#include <EventLoopClock.h>
-#include <frmMain.h>
+#include <forms/frmMain.h>
+#include <runtime/EventLoopClock.h>
 
 #include <QApplication>
 #include <QEventLoop>
@@ -178,7 +179,7 @@ std::vector<double> bareKeyLatencies(BareWindow& window, int samples)
     for (int i = 0; i < samples; ++i) {
         const bool odd = i % 2;
         latencies.push_back(keyToScreenMs(window, watch, window.label().rect(), odd ? Qt::Key_B : Qt::Key_A,
-                                          odd ? QStringLiteral("b") : QStringLiteral("a")));
+            odd ? QStringLiteral("b") : QStringLiteral("a")));
     }
     return latencies;
 }
@@ -210,7 +211,7 @@ void printTickRows(const StepTicks& ticks)
     const auto printSpread = [&](const QString& what, const std::vector<double>& deviations) {
         const Spread spread = spreadOf(deviations);
         printRow(what + QStringLiteral(", lateness median / p99 / max"), spreadText(spread), baseline,
-                 QStringLiteral("aim ≤ 1 ms: ") + (spread.max <= 1 ? QStringLiteral("met") : QStringLiteral("missed")));
+            QStringLiteral("aim ≤ 1 ms: ") + (spread.max <= 1 ? QStringLiteral("met") : QStringLiteral("missed")));
     };
     printSpread(QStringLiteral("Reveal ticks (%1)").arg(reveals.size()), reveals);
     printSpread(QStringLiteral("Hide tick"), hide);
@@ -223,8 +224,8 @@ void printTickRows(const StepTicks& ticks)
                  .arg(window)
                  .arg(all.size())
                  .arg(fixed(toMs(ticks.at.back() - ticks.start) / 1000, 1)),
-             fixed(drift) + QStringLiteral(" ms"), QStringLiteral("0 ms"),
-             QStringLiteral("aim none: ") + (std::abs(drift) <= 0.1 ? QStringLiteral("met") : QStringLiteral("missed")));
+        fixed(drift) + QStringLiteral(" ms"), QStringLiteral("0 ms"),
+        QStringLiteral("aim none: ") + (std::abs(drift) <= 0.1 ? QStringLiteral("met") : QStringLiteral("missed")));
 }
 
 void printLatencyRow(const std::vector<double>& game, const std::vector<double>& bare)
@@ -232,17 +233,19 @@ void printLatencyRow(const std::vector<double>& game, const std::vector<double>&
     const Spread korimo = spreadOf(game);
     const Spread baseline = spreadOf(bare);
     printRow(QStringLiteral("Key to screen, median / p99 (%1 keys)").arg(game.size()),
-             QStringLiteral("%1 / %2 ms").arg(fixed(korimo.median), fixed(korimo.p99)),
-             QStringLiteral("%1 / %2 ms").arg(fixed(baseline.median), fixed(baseline.p99)), ratio(korimo.median, baseline.median));
+        QStringLiteral("%1 / %2 ms").arg(fixed(korimo.median), fixed(korimo.p99)),
+        QStringLiteral("%1 / %2 ms").arg(fixed(baseline.median), fixed(baseline.p99)),
+        ratio(korimo.median, baseline.median));
 }
 
 void printIdleRow(const QString& state, const Idle& game, const Idle& bare, const QString& aim)
 {
     const auto text = [](const Idle& idle) {
-        return QStringLiteral("%1 ms/min, %2 paints/s").arg(fixed(idle.cpuMsPerMinute, 1), fixed(idle.paintsPerSecond, 1));
+        return QStringLiteral("%1 ms/min, %2 paints/s")
+            .arg(fixed(idle.cpuMsPerMinute, 1), fixed(idle.paintsPerSecond, 1));
     };
     printRow(QStringLiteral("CPU while idle in ") + state, text(game), text(bare),
-             ratio(game.cpuMsPerMinute, bare.cpuMsPerMinute) + QStringLiteral("; ") + aim);
+        ratio(game.cpuMsPerMinute, bare.cpuMsPerMinute) + QStringLiteral("; ") + aim);
 }
 
 void printBlinkRegionRow(const StepTicks& ticks, const QRect& caret)
@@ -250,9 +253,9 @@ void printBlinkRegionRow(const StepTicks& ticks, const QRect& caret)
     const QRect painted = ticks.largestBlinkPaint;
     const bool own = caret.contains(painted);
     printRow(QStringLiteral("Largest repaint of a caret blink"),
-             QStringLiteral("%1×%2 px").arg(painted.width()).arg(painted.height()),
-             QStringLiteral("caret's region %1×%2 px").arg(caret.width()).arg(caret.height()),
-             own ? QStringLiteral("only the caret's region") : QStringLiteral("more than the caret's region"));
+        QStringLiteral("%1×%2 px").arg(painted.width()).arg(painted.height()),
+        QStringLiteral("caret's region %1×%2 px").arg(caret.width()).arg(caret.height()),
+        own ? QStringLiteral("only the caret's region") : QStringLiteral("more than the caret's region"));
 }
 
 struct BareFigures {
@@ -311,7 +314,7 @@ int main(int argc, char* argv[])
     const QString nothing = QStringLiteral("aim: nothing beyond the bare window");
     printIdleRow(QStringLiteral("Ready"), ready, bare.idle, nothing);
     printIdleRow(QStringLiteral("Answering (caret blinks)"), ticks.blinking, bare.blinking,
-                 QStringLiteral("aim: the blink's 2 repaints/s only; baseline blinks a bar too"));
+        QStringLiteral("aim: the blink's 2 repaints/s only; baseline blinks a bar too"));
     printIdleRow(QStringLiteral("Failed"), failed, bare.idle, nothing);
     printBlinkRegionRow(ticks, caret);
     return 0;

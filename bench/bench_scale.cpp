@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the cost of a step grows with its length: a reveal tick, the hide tick, the judgement
 // and a paint of the whole window, at 3 letters and at 468, each with the repaint it causes.
 // The window runs on a virtual clock that never moves: the benchmarks call the handlers.
 #include "BenchReport.h"
 #include "Keyboard.h"
 
-#include <VirtualClock.h>
-#include <frmMain.h>
+#include <forms/frmMain.h>
+#include <runtime/VirtualClock.h>
 
 #include <benchmark/benchmark.h>
 
@@ -22,7 +23,9 @@ constexpr int most = frmMain::maxLetterCount;
 
 class Game {
 public:
-    explicit Game(int letters) : letters_(letters), form_(clock_)
+    explicit Game(int letters)
+        : letters_(letters)
+        , form_(clock_)
     {
         form_.random().seed(1);
         form_.open();
@@ -82,8 +85,7 @@ private:
     frmMain form_;
 };
 
-template <class Work>
-double secondsFor(Work work)
+template <class Work> double secondsFor(Work work)
 {
     const auto start = std::chrono::steady_clock::now();
     work();
@@ -233,10 +235,11 @@ public:
             const double growth = many / few;
             const double cells = double(most) / fewest;
             printRow(QStringLiteral("%1, %2 letters (median)").arg(QLatin1String(measure.description)).arg(most),
-                     fixed(many, 1) + QStringLiteral(" µs"), QStringLiteral("%1 µs at %2 letters").arg(fixed(few, 1)).arg(fewest),
-                     QStringLiteral("%1, cells ×%2: %3").arg(ratio(many, few), fixed(cells, 0),
-                                                               growth <= cells ? QStringLiteral("within linear")
-                                                                               : QStringLiteral("faster than linear")));
+                fixed(many, 1) + QStringLiteral(" µs"),
+                QStringLiteral("%1 µs at %2 letters").arg(fixed(few, 1)).arg(fewest),
+                QStringLiteral("%1, cells ×%2: %3")
+                    .arg(ratio(many, few), fixed(cells, 0),
+                        growth <= cells ? QStringLiteral("within linear") : QStringLiteral("faster than linear")));
         }
     }
 
@@ -252,16 +255,16 @@ int main(int argc, char* argv[])
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // Defaults that the command line may override.
     std::vector<char*> arguments{argv[0], const_cast<char*>("--benchmark_repetitions=5"),
-                                 const_cast<char*>("--benchmark_report_aggregates_only=true")};
+        const_cast<char*>("--benchmark_report_aggregates_only=true")};
     arguments.insert(arguments.end(), argv + 1, argv + argc);
     int count = static_cast<int>(arguments.size());
     benchmark::Initialize(&count, arguments.data());
     for (const Measure& measure : measures) {
         benchmark::internal::Benchmark* benchmark = benchmark::RegisterBenchmark(measure.name, measure.run)
-                                                         ->Arg(fewest)
-                                                         ->Arg(most)
-                                                         ->UseManualTime()
-                                                         ->Unit(benchmark::kMicrosecond);
+                                                        ->Arg(fewest)
+                                                        ->Arg(most)
+                                                        ->UseManualTime()
+                                                        ->Unit(benchmark::kMicrosecond);
         if (measure.iterations > 0)
             benchmark->Iterations(measure.iterations);
         else

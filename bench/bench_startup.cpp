@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: from launching a program to its first frame on the display, and its peak RSS by
 // then, for the game against the bare window, launched in turn so that both see the same load.
 // Usage: bench_startup [launches of each]
@@ -75,9 +76,9 @@ int main(int argc, char* argv[])
     const double korimoRss = median(korimo.peakRssMb);
     const double bareRss = median(baseline.peakRssMb);
     printRow(QStringLiteral("Start-up, launch to first frame (median of %1)").arg(launches),
-             fixed(korimoStart, 1) + QStringLiteral(" ms"), fixed(bareStart, 1) + QStringLiteral(" ms"),
-             ratio(korimoStart, bareStart));
+        fixed(korimoStart, 1) + QStringLiteral(" ms"), fixed(bareStart, 1) + QStringLiteral(" ms"),
+        ratio(korimoStart, bareStart));
     printRow(QStringLiteral("Peak RSS at first frame (median)"), fixed(korimoRss, 1) + QStringLiteral(" MiB"),
-             fixed(bareRss, 1) + QStringLiteral(" MiB"), ratio(korimoRss, bareRss));
+        fixed(bareRss, 1) + QStringLiteral(" MiB"), ratio(korimoRss, bareRss));
     return 0;
 }

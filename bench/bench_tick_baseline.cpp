@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tick-timing baseline: a bare loop that sleeps to absolute deadlines 500 ms apart on the
 // monotonic clock and prints how late it woke, "median p99 max" in ms. Its deadlines fall
 // halfway between the game's, so that the two never wake together.
@@ -21,8 +22,7 @@ void sleepUntil(std::chrono::nanoseconds deadline)
 {
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(deadline);
     const timespec at{static_cast<time_t>(seconds.count()), static_cast<long>((deadline - seconds).count())};
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) != 0) {
-    }
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) != 0) { }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what the benchmarks need, builds them, runs them on a private X server and prints
 # one Markdown table on standard output (the build's messages go to standard error).
 # --quick runs shorter measurements.
@@ -19,7 +20,7 @@ build_korimo -DKORIMO_BENCHMARKS=ON -DBUILD_TESTING=OFF >&2
 scratch="$(mktemp -d)"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
 xvfb=$!
-trap 'kill "$xvfb"; rm -rf "$scratch"' EXIT
+trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$scratch"' EXIT
 until [ -s "$scratch/display" ]; do
     kill -0 "$xvfb" 2>/dev/null || { cat "$scratch/xvfb.log" >&2; exit 1; }
     sleep 0.1

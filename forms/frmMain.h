@@ -1,14 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <CommandButton.h>
-#include <ControlArray.h>
-#include <Form.h>
-#include <Int16.h>
-#include <Label.h>
-#include <Line.h>
-#include <Shape.h>
-#include <StringArray.h>
-#include <Timer.h>
+#include <runtime/CommandButton.h>
+#include <runtime/ControlArray.h>
+#include <runtime/Form.h>
+#include <runtime/Int16.h>
+#include <runtime/Label.h>
+#include <runtime/Line.h>
+#include <runtime/Shape.h>
+#include <runtime/StringArray.h>
+#include <runtime/Timer.h>
 
 // The game's one window. The members below are its description, every control as it stands
 // when the window is created, in drawing order: a control listed earlier is drawn above a later

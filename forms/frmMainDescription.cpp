@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmMain.h"
 
 rt::LabelDescription frmMain::letterCell(int left, int top, rt::Color letterColor)

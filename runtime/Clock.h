@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <chrono>
@@ -30,7 +31,11 @@ public:
     // the ticks that follow. Events may nest; the outermost one sets the instant.
     class Event {
     public:
-        explicit Event(Clock& clock) : clock_(clock) { clock_.beginEvent(); }
+        explicit Event(Clock& clock)
+            : clock_(clock)
+        {
+            clock_.beginEvent();
+        }
         ~Event() { clock_.endEvent(); }
         Event(const Event&) = delete;
         Event& operator=(const Event&) = delete;
@@ -41,8 +46,8 @@ public:
 
 protected:
     // Virtual time stands still while a handler runs, so it needs neither.
-    virtual void beginEvent() {}
-    virtual void endEvent() {}
+    virtual void beginEvent() { }
+    virtual void endEvent() { }
 };
 
 } // namespace rt

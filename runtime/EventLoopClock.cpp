@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "EventLoopClock.h"
 
 #include <QSocketNotifier>
@@ -19,7 +20,8 @@ namespace {
 // A timer file descriptor on the monotonic clock, the clock that steady_clock reads on Linux.
 class TimerFd {
 public:
-    TimerFd() : fd_(timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC))
+    TimerFd()
+        : fd_(timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC))
     {
         if (fd_ < 0)
             throw std::system_error(errno, std::generic_category(), "timerfd_create");
@@ -60,7 +62,9 @@ private:
 class EventLoopClock::DeadlineTimer : public ClockTimer {
 public:
     DeadlineTimer(EventLoopClock& clock, std::function<void()> onTick)
-        : clock_(clock), onTick_(std::move(onTick)), notifier_(timer_.fd(), QSocketNotifier::Read)
+        : clock_(clock)
+        , onTick_(std::move(onTick))
+        , notifier_(timer_.fd(), QSocketNotifier::Read)
     {
         QObject::connect(&notifier_, &QSocketNotifier::activated, &notifier_, [this] { expire(); });
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "RuntimeError.h"
@@ -16,10 +17,11 @@ public:
     static constexpr int max = 32767;
 
     constexpr Int16() = default;
-    constexpr Int16(int value)
+    // Implicit on purpose: every int that meets an Int16 is checked on the way in.
+    constexpr Int16(int value) // NOLINT(google-explicit-constructor)
         : value_(checked(value))
     {
-    } // NOLINT(google-explicit-constructor)
+    }
 
     constexpr int value() const { return value_; }
     constexpr explicit operator int() const { return value_; }

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The checked runs after the test suite: the suite again built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, a bounded fuzzing run from the corpus in tests/fuzz/corpus, and
 # the unit tests under valgrind memcheck. Run by test.sh; each step prints how long it took.

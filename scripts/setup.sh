@@ -1,4 +1,5 @@
 # Installs what building and running Korimo needs, then builds it. Sourced by run.sh and test.sh.
+# SPDX-License-Identifier: GPL-3.0-or-later
 set -euo pipefail
 
 KORIMO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

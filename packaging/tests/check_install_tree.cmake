@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 cmake_minimum_required(VERSION 3.25)
 # Installs the build into PREFIX; exactly the listed files must land there, and the desktop
 # entry's program and icon must be among them.

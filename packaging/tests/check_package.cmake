@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 cmake_minimum_required(VERSION 3.25)
 # Builds the Debian package and checks its control fields and contents without installing it.
 file(REMOVE_RECURSE ${OUT})

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QBitArray>
@@ -11,9 +12,9 @@
 class LetterReader {
 public:
     struct Reading {
-        QChar letter;       // null for a label without ink
+        QChar letter; // null for a label without ink
         int mismatches = 0; // pixels where the label and the best reference differ
-        int runnerUp = 0;   // the same for the second-best reference
+        int runnerUp = 0; // the same for the second-best reference
     };
 
     LetterReader();

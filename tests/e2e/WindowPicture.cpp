@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowPicture.h"
 
 using namespace layout;
@@ -33,7 +34,8 @@ QRect WindowPicture::boundsOf(const QColor& color) const
 bool WindowPicture::cellShown(int rowTop, int cell) const
 {
     const QRect label = letterLabel(rowTop, cell);
-    return image_.pixelColor(label.topLeft()) == white && image_.pixelColor(label.right() + 2, label.bottom() + 2) == black;
+    return image_.pixelColor(label.topLeft()) == white
+        && image_.pixelColor(label.right() + 2, label.bottom() + 2) == black;
 }
 
 // Cells from index 9 on lie outside the window.

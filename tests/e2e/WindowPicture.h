@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "LetterReader.h"
@@ -44,7 +45,11 @@ struct Row {
 // A screenshot of the window's client area, looked at the way a person would.
 class WindowPicture {
 public:
-    WindowPicture(const QImage& image, const LetterReader& reader) : image_(image), reader_(&reader) {}
+    WindowPicture(const QImage& image, const LetterReader& reader)
+        : image_(image)
+        , reader_(&reader)
+    {
+    }
 
     const QImage& image() const { return image_; }
     bool isNull() const { return image_.isNull(); }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "XSession.h"
 
 #include <QDebug>
@@ -12,11 +13,9 @@
 
 namespace {
 
-template <typename Reply>
-using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
+template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
 
-template <typename Reply>
-ReplyPtr<Reply> take(Reply* reply)
+template <typename Reply> ReplyPtr<Reply> take(Reply* reply)
 {
     return ReplyPtr<Reply>(reply, &std::free);
 }
@@ -52,14 +51,15 @@ QString XSession::start()
     endWithTest(server_);
     endWithTest(windowManager_);
     // -displayfd: the server picks a free display itself and writes its number once it accepts clients.
-    server_.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                           QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                                           QStringLiteral("tcp")});
+    server_.start(QStringLiteral("Xvfb"),
+        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+            QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     if (!server_.waitForStarted())
         return QStringLiteral("cannot start Xvfb: ") + server_.errorString();
     while (!server_.canReadLine()) {
         if (!server_.waitForReadyRead(10000))
-            return QStringLiteral("Xvfb did not report its display: ") + QString::fromLocal8Bit(server_.readAllStandardError());
+            return QStringLiteral("Xvfb did not report its display: ")
+                + QString::fromLocal8Bit(server_.readAllStandardError());
     }
     display_ = QLatin1Char(':') + QString::fromLatin1(server_.readLine()).trimmed();
 
@@ -122,13 +122,11 @@ QImage XSession::grab(xcb_window_t window)
     const QRect area = geometry(window);
     if (area.isEmpty())
         return {};
-    const auto image = take(xcb_get_image_reply(
-        connection_,
+    const auto image = take(xcb_get_image_reply(connection_,
         xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, area.width(), area.height(), ~0U),
         nullptr));
     // A 24-bit screen stores a pixel in 32 bits, blue first: Qt's RGB32 on this little-endian machine.
-    if (!image || image->depth != 24
-        || xcb_get_image_data_length(image.get()) != area.width() * area.height() * 4)
+    if (!image || image->depth != 24 || xcb_get_image_data_length(image.get()) != area.width() * area.height() * 4)
         return {};
     return QImage(xcb_get_image_data(image.get()), area.width(), area.height(), area.width() * 4, QImage::Format_RGB32)
         .copy();
@@ -136,13 +134,12 @@ QImage XSession::grab(xcb_window_t window)
 
 QByteArray XSession::property(xcb_window_t window, const char* name)
 {
-    const auto reply = take(xcb_get_property_reply(
-        connection_, xcb_get_property(connection_, 0, window, atom(name), XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 20),
-        nullptr));
+    const auto reply = take(xcb_get_property_reply(connection_,
+        xcb_get_property(connection_, 0, window, atom(name), XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 20), nullptr));
     if (!reply)
         return {};
-    return QByteArray(static_cast<const char*>(xcb_get_property_value(reply.get())),
-                      xcb_get_property_value_length(reply.get()));
+    return QByteArray(
+        static_cast<const char*>(xcb_get_property_value(reply.get())), xcb_get_property_value_length(reply.get()));
 }
 
 QList<quint32> XSession::cardinals(xcb_window_t window, const char* name)
@@ -160,7 +157,8 @@ QStringList XSession::atomNames(xcb_window_t window, const char* name)
     for (const quint32 value : cardinals(window, name)) {
         const auto reply = take(xcb_get_atom_name_reply(connection_, xcb_get_atom_name(connection_, value), nullptr));
         if (reply)
-            names << QString::fromLatin1(xcb_get_atom_name_name(reply.get()), xcb_get_atom_name_name_length(reply.get()));
+            names << QString::fromLatin1(
+                xcb_get_atom_name_name(reply.get()), xcb_get_atom_name_name_length(reply.get()));
     }
     return names;
 }
@@ -175,8 +173,8 @@ void XSession::requestClose(xcb_window_t window)
     message.data.data32[0] = XCB_CURRENT_TIME;
     message.data.data32[1] = 2; // the request comes from a tool acting for the user
     xcb_send_event(connection_, 0, screen_->root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                   reinterpret_cast<const char*>(&message));
+        XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+        reinterpret_cast<const char*>(&message));
     xcb_flush(connection_);
 }
 
@@ -193,7 +191,7 @@ void XSession::type(const QString& text)
 void XSession::click(QPoint screenPosition)
 {
     xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(screenPosition.x()),
-             QString::number(screenPosition.y()), QStringLiteral("click"), QStringLiteral("1")});
+        QString::number(screenPosition.y()), QStringLiteral("click"), QStringLiteral("1")});
 }
 
 xcb_atom_t XSession::atom(const char* name)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built program as a user meets it: in an X server with a window manager, driven by key
 // presses and clicks, judged by the window's properties and its pixels.
 #include "LetterReader.h"
@@ -55,9 +56,10 @@ private:
 
     WindowPicture shot();
     void save(const WindowPicture& picture, const QString& name);
-    bool waitForScreen(const std::function<bool(const WindowPicture&)>& condition, int timeoutMs, QImage* last = nullptr);
-    Presentation watchStep(int letterCount, const QString& shotName,
-                           const std::function<void(int cellsShown)>& onCellShown = {});
+    bool waitForScreen(
+        const std::function<bool(const WindowPicture&)>& condition, int timeoutMs, QImage* last = nullptr);
+    Presentation watchStep(
+        int letterCount, const QString& shotName, const std::function<void(int cellsShown)>& onCellShown = {});
     Presentation failAtFourLetters(const QString& shotName, QString* typed, QImage* failedScreen);
     void click(const QRect& button);
     bool waitForExit(int* exitCode);
@@ -84,12 +86,12 @@ void TestEndToEnd::init()
     program_.start(QStringLiteral(KORIMO_PROGRAM), QStringList());
     QVERIFY2(program_.waitForStarted(), qPrintable(program_.errorString()));
     QVERIFY2(QTest::qWaitFor([&] { return (window_ = session_.managedWindowOf(program_.processId())) != 0; }, 10000),
-             "the program's window did not appear");
+        "the program's window did not appear");
     client_ = session_.geometry(window_);
     QVERIFY2(QTest::qWaitFor([&] { return session_.activeWindow() == window_; }, 5000),
-             "the window did not get the input focus");
+        "the window did not get the input focus");
     QVERIFY2(waitForScreen([](const WindowPicture& p) { return p.image().pixelColor(300, 200) == background; }, 5000),
-             "the window was not painted");
+        "the window was not painted");
 }
 
 void TestEndToEnd::cleanup()
@@ -107,7 +109,7 @@ void TestEndToEnd::windowIsTitledCentredFixedWithCloseBoxAndIcon()
     QCOMPARE(client_.size(), QSize(692, 361));
     const QRect screen(QPoint(0, 0), session_.screenSize());
     QVERIFY2((client_.center() - screen.center()).manhattanLength() <= 2,
-             qPrintable(QStringLiteral("client area at %1,%2").arg(client_.x()).arg(client_.y())));
+        qPrintable(QStringLiteral("client area at %1,%2").arg(client_.x()).arg(client_.y())));
 
     // WM_NORMAL_HINTS: flags, x, y, width, height, minimum width and height, maximum width and height, ...
     const QList<quint32> sizeHints = session_.cardinals(window_, "WM_NORMAL_HINTS");
@@ -157,7 +159,7 @@ void TestEndToEnd::openingLookMatchesTheLayoutWithStartFocused()
 {
     // The focus is on Start; Fusion outlines it as soon as the window is active.
     QVERIFY2(waitForScreen([](const WindowPicture& p) { return p.hasFocusFrame(startButton); }, 2000),
-             "Start does not show the focus");
+        "Start does not show the focus");
     const WindowPicture picture = shot();
     save(picture, QStringLiteral("01-opening"));
     const QImage& image = picture.image();
@@ -173,10 +175,10 @@ void TestEndToEnd::openingLookMatchesTheLayoutWithStartFocused()
 
     const QRect title = picture.boundsOf(teal);
     QVERIFY2(!title.isEmpty() && QRect(8, 0, 417, 73).contains(title),
-             qPrintable(QStringLiteral("teal at ") + QDebug::toString(title)));
+        qPrintable(QStringLiteral("teal at ") + QDebug::toString(title)));
     const QRect instruction = picture.boundsOf(darkBlue);
     QVERIFY2(!instruction.isEmpty() && QRect(8, 72, 673, 19).contains(instruction),
-             qPrintable(QStringLiteral("dark blue at ") + QDebug::toString(instruction)));
+        qPrintable(QStringLiteral("dark blue at ") + QDebug::toString(instruction)));
     QCOMPARE(picture.count(image.rect(), magenta), 0);
     QCOMPARE(picture.count(image.rect(), red), 0);
 
@@ -206,12 +208,14 @@ void TestEndToEnd::enterOnStartPresentsLettersThenABlinkingCaret()
     // The caret blinks: hidden a tick after it appeared, shown again a tick later; the boxes stay empty.
     QElapsedTimer clock;
     clock.start();
-    QVERIFY2(waitForScreen([](const WindowPicture& p) { return !p.caretAnywhere(); }, tickMax), "the caret does not blink");
+    QVERIFY2(
+        waitForScreen([](const WindowPicture& p) { return !p.caretAnywhere(); }, tickMax), "the caret does not blink");
     const qint64 hiddenAt = clock.elapsed();
     const WindowPicture hidden = shot();
     save(hidden, QStringLiteral("02-step-caret-hidden"));
     QCOMPARE(hidden.row(displayRowTop).letters, QStringLiteral("   "));
-    QVERIFY2(waitForScreen([](const WindowPicture& p) { return p.caretAt(0); }, tickMax), "the caret does not come back");
+    QVERIFY2(
+        waitForScreen([](const WindowPicture& p) { return p.caretAt(0); }, tickMax), "the caret does not come back");
     QVERIFY2(clock.elapsed() - hiddenAt >= tickMin, "the caret came back too soon");
     QCOMPARE(shot().row(displayRowTop).letters, QStringLiteral("   "));
 }
@@ -266,8 +270,8 @@ void TestEndToEnd::restartAfterAWrongAnswerStartsThreeLetters()
 
 void TestEndToEnd::spaceAndEnterDuringAStepDoNothing()
 {
-    const QStringList keys{QStringLiteral("space"), QStringLiteral("Return"), QStringLiteral("space"),
-                           QStringLiteral("Return")};
+    const QStringList keys{
+        QStringLiteral("space"), QStringLiteral("Return"), QStringLiteral("space"), QStringLiteral("Return")};
     session_.pressKeys({QStringLiteral("Return")});
     const Presentation step = watchStep(3, QStringLiteral("06-keys-ignored"), [&](int cellsShown) {
         if (cellsShown == 1)
@@ -308,15 +312,17 @@ void TestEndToEnd::save(const WindowPicture& picture, const QString& name)
     picture.image().save(QStringLiteral(SCREENSHOT_DIR "/") + name + QStringLiteral(".png"));
 }
 
-bool TestEndToEnd::waitForScreen(const std::function<bool(const WindowPicture&)>& condition, int timeoutMs,
-                                 QImage* last)
+bool TestEndToEnd::waitForScreen(
+    const std::function<bool(const WindowPicture&)>& condition, int timeoutMs, QImage* last)
 {
     QImage image;
-    const bool met = QTest::qWaitFor([&] {
-        const WindowPicture picture = shot();
-        image = picture.image();
-        return !picture.isNull() && condition(picture);
-    }, timeoutMs);
+    const bool met = QTest::qWaitFor(
+        [&] {
+            const WindowPicture picture = shot();
+            image = picture.image();
+            return !picture.isNull() && condition(picture);
+        },
+        timeoutMs);
     if (last)
         *last = image;
     return met;
@@ -324,37 +330,41 @@ bool TestEndToEnd::waitForScreen(const std::function<bool(const WindowPicture&)>
 
 // Watches a step that has just been started, from the moment its first cell appears until its
 // letters are blanked and the caret shows, checking order, rough cadence and looks on the way.
-TestEndToEnd::Presentation TestEndToEnd::watchStep(int letterCount, const QString& shotName,
-                                                   const std::function<void(int cellsShown)>& onCellShown)
+TestEndToEnd::Presentation TestEndToEnd::watchStep(
+    int letterCount, const QString& shotName, const std::function<void(int cellsShown)>& onCellShown)
 {
     Presentation step;
     QElapsedTimer clock;
     clock.start();
     const auto failure = [&](const QString& what) {
         step.failure = QStringLiteral("step of %1 letters, %2 ms in, %3 cells seen (%4): %5")
-                           .arg(letterCount).arg(clock.elapsed()).arg(step.letters.size()).arg(step.letters, what);
+                           .arg(letterCount)
+                           .arg(clock.elapsed())
+                           .arg(step.letters.size())
+                           .arg(step.letters, what);
         return step;
     };
     // Whatever the step before left on the window goes at once; the first cell comes a tick later.
-    const auto empty = [](const WindowPicture& p) {
-        return p.row(displayRowTop).cells == 0 && p.row(correctionRowTop).cells == 0;
-    };
+    const auto empty
+        = [](const WindowPicture& p) { return p.row(displayRowTop).cells == 0 && p.row(correctionRowTop).cells == 0; };
     if (!waitForScreen(empty, tickMax))
         return failure(QStringLiteral("the cells of before stay"));
     QList<qint64> ticks;
     while (ticks.size() <= letterCount) {
         if (clock.elapsed() > 500 * (letterCount + 1) + 5000)
-            return failure(step.letters.isEmpty() ? QStringLiteral("no step started") : QStringLiteral("the step stopped"));
+            return failure(
+                step.letters.isEmpty() ? QStringLiteral("no step started") : QStringLiteral("the step stopped"));
         WindowPicture picture = shot();
         if (picture.isNull())
             return failure(program_.waitForFinished(1000)
-                               ? QStringLiteral("the program ended, status %1").arg(program_.exitCode())
-                               : QStringLiteral("the window is gone"));
+                    ? QStringLiteral("the program ended, status %1").arg(program_.exitCode())
+                    : QStringLiteral("the window is gone"));
         const qint64 now = clock.elapsed();
         const Row row = picture.row(displayRowTop);
         const int seen = int(step.letters.size());
         if (row.stray || row.cells > letterCount || row.cells < seen || row.cells > seen + 1)
-            return failure(QStringLiteral("the row now shows %1 cells%2").arg(row.cells).arg(row.stray ? " and a stray one" : ""));
+            return failure(
+                QStringLiteral("the row now shows %1 cells%2").arg(row.cells).arg(row.stray ? " and a stray one" : ""));
         if (row.cells > seen) {
             // Judge the new cell on a fresh picture, in case this one caught the window half repainted.
             QTest::qSleep(30);
@@ -365,7 +375,9 @@ TestEndToEnd::Presentation TestEndToEnd::watchStep(int letterCount, const QStrin
             const LetterReader::Reading reading = picture.readCell(displayRowTop, seen);
             if (reading.letter.isNull() || reading.mismatches * 3 > reading.runnerUp)
                 return failure(QStringLiteral("cannot read cell %1 (%2 against %3 mismatches)")
-                                   .arg(seen).arg(reading.mismatches).arg(reading.runnerUp));
+                                   .arg(seen)
+                                   .arg(reading.mismatches)
+                                   .arg(reading.runnerUp));
             step.letters += reading.letter;
             ticks << now;
             if (row.cells == letterCount)
@@ -395,7 +407,8 @@ TestEndToEnd::Presentation TestEndToEnd::watchStep(int letterCount, const QStrin
 }
 
 // Plays a step of three letters right, then answers the step of four wrongly.
-TestEndToEnd::Presentation TestEndToEnd::failAtFourLetters(const QString& shotName, QString* typed, QImage* failedScreen)
+TestEndToEnd::Presentation TestEndToEnd::failAtFourLetters(
+    const QString& shotName, QString* typed, QImage* failedScreen)
 {
     session_.pressKeys({QStringLiteral("Return")});
     Presentation step = watchStep(3, shotName + QStringLiteral("-three"));

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns the input's bytes into events on the real window, checked as in the random test: the
 // bytes choose each event where the random test draws it from a seeded engine.
-#include "GameFixture.h"
-#include "GameModel.h"
+#include <tests/game/GameFixture.h>
+#include <tests/randomplay/GameModel.h>
 
 #include <QApplication>
 
@@ -18,7 +19,7 @@ constexpr std::size_t maxEvents = 2000;
 [[noreturn]] void report(const QString& problem, const play::Sequence& played)
 {
     std::fprintf(stderr, "after event %zu: %s\nevents: %s\n", played.size() - 1, qPrintable(problem),
-                 qPrintable(play::toCode(played)));
+        qPrintable(play::toCode(played)));
     std::abort();
 }
 

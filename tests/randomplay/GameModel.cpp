@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "GameModel.h"
 
-#include "GameFixture.h"
+#include <tests/game/GameFixture.h>
 
 #include <QPushButton>
 
@@ -27,7 +28,8 @@ bool clicksFocusedButton(const KeyPress& key)
 // Tab and the arrow keys move the focus among the buttons, as the user means them to.
 bool movesFocus(const Event& event)
 {
-    static constexpr int focusKeys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
+    static constexpr int focusKeys[]
+        = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
     const auto* key = std::get_if<KeyPress>(&event);
     return key && std::ranges::find(focusKeys, key->key) != std::end(focusKeys);
 }
@@ -106,12 +108,16 @@ bool GameModel::isEnabled(Button button) const
 void GameModel::click(Button button)
 {
     switch (button) {
-    case Button::Start: startStep(); break;
+    case Button::Start:
+        startStep();
+        break;
     case Button::Restart:
         expected_.letterCount = 3;
         startStep();
         break;
-    case Button::Exit: expected_.phase = Phase::Ended; break;
+    case Button::Exit:
+        expected_.phase = Phase::Ended;
+        break;
     }
 }
 

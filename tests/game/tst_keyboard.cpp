@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What real keyboards and desktops send to the game: pastes and input methods' commits, surrogate
 // pairs, held keys, every 16-bit code, and keys that arrive while the window is not active.
 // Only A-Z and a-z may ever be taken as letters.
@@ -150,7 +151,7 @@ private slots:
     void aHeldEnterOrSpaceRepeatsTheStepOnce()
     {
         for (const auto& [key, text] :
-             {std::pair(Qt::Key_Return, QStringLiteral("\r")), std::pair(Qt::Key_Space, QStringLiteral(" "))}) {
+            {std::pair(Qt::Key_Return, QStringLiteral("\r")), std::pair(Qt::Key_Space, QStringLiteral(" "))}) {
             GameFixture game;
             frmMain& form = game.form();
             const QString shown = startAnswering(game);

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <RuntimeError.h>
-#include <VirtualClock.h>
-#include <frmMain.h>
+#include <forms/frmMain.h>
+#include <runtime/RuntimeError.h>
+#include <runtime/VirtualClock.h>
 
 #include <QImage>
 #include <QList>

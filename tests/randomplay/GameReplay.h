@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "GameModel.h"
@@ -27,7 +28,8 @@ using Deadline = std::chrono::steady_clock::time_point;
 
 // Cuts events away while `fails` holds, down to a sequence from which no single event can go,
 // or to the shortest one found by the deadline.
-Sequence shrink(Sequence events, const std::function<bool(const Sequence&)>& fails, Deadline deadline = Deadline::max());
+Sequence shrink(
+    Sequence events, const std::function<bool(const Sequence&)>& fails, Deadline deadline = Deadline::max());
 
 // The seed, the problem, and the shortest sequence found within a minute that breaks the same
 // rule, as source code that a test can keep.

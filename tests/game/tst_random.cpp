@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The random source, and the letters the game draws from it as a player sees them.
 #include "GameFixture.h"
 
-#include <Random.h>
+#include <runtime/Random.h>
 
 #include <QTest>
 

@@ -1,15 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window layer's controls: arrays, drawing order, buttons, focus, key preview and the
 // run-time error report.
-#include <CommandButton.h>
-#include <ControlArray.h>
-#include <Form.h>
-#include <Label.h>
-#include <Line.h>
-#include <Shape.h>
-#include <Timer.h>
-#include <VirtualClock.h>
+#include <runtime/CommandButton.h>
+#include <runtime/ControlArray.h>
+#include <runtime/Form.h>
+#include <runtime/Label.h>
+#include <runtime/Line.h>
+#include <runtime/Shape.h>
+#include <runtime/Timer.h>
+#include <runtime/VirtualClock.h>
 
-#include "ErrorOf.h"
+#include <tests/runtime/ErrorOf.h>
 
 #include <QApplication>
 #include <QPushButton>

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules the window must keep after every event, checked against what the model expects.
 #include "GameModel.h"
 
-#include "GameFixture.h"
+#include <tests/game/GameFixture.h>
 
 #include <concepts>
 
@@ -20,8 +21,7 @@ public:
         if (!holds)
             problems_.append(QString::fromUtf8(problem));
     }
-    template <std::invocable Message>
-    void expect(bool holds, Message message)
+    template <std::invocable Message> void expect(bool holds, Message message)
     {
         if (!holds)
             problems_.append(message());
@@ -56,8 +56,7 @@ Row correctionRow(const frmMain& form)
 }
 
 // Cells 0..upper are loaded, and no others.
-template <class Control>
-bool loadedUpTo(const rt::ControlArray<Control>& cells, int upper)
+template <class Control> bool loadedUpTo(const rt::ControlArray<Control>& cells, int upper)
 {
     if (cells.count() != upper + 1)
         return false;
@@ -94,8 +93,8 @@ void checkRow(Report& report, const Row& row, int upper, bool shown, const QStri
         if (!shown)
             continue;
         report.expect(label.left() == 70 * i + 20 && label.top() == row.top && square.left() == 70 * i + 22
-                          && square.top() == row.top + 2,
-                      [&] { return QStringLiteral("%1: cell %2 out of place").arg(name).arg(i); });
+                && square.top() == row.top + 2,
+            [&] { return QStringLiteral("%1: cell %2 out of place").arg(name).arg(i); });
         if (i < captions.size()) {
             report.expect(label.caption() == captions.at(i), [&] {
                 return QStringLiteral("%1: cell %2 reads '%3', expected '%4'")
@@ -126,14 +125,14 @@ void checkControls(Report& report, frmMain& form, const Expected& expected, int 
     const bool buttonsOn = expected.phase == Phase::Ready || expected.phase == Phase::Failed;
     const bool revealing = presenting && shownCells < expected.letterCount;
     report.expect(form.Timer1.isEnabled() == revealing && form.Timer2.isEnabled() == (presenting && !revealing)
-                      && form.tmrCursor.isEnabled() == answering,
-                  [&] {
-                      return QStringLiteral("timers: Timer1 %1, Timer2 %2, tmrCursor %3 in %4")
-                          .arg(form.Timer1.isEnabled())
-                          .arg(form.Timer2.isEnabled())
-                          .arg(form.tmrCursor.isEnabled())
-                          .arg(nameOf(expected.phase));
-                  });
+            && form.tmrCursor.isEnabled() == answering,
+        [&] {
+            return QStringLiteral("timers: Timer1 %1, Timer2 %2, tmrCursor %3 in %4")
+                .arg(form.Timer1.isEnabled())
+                .arg(form.Timer2.isEnabled())
+                .arg(form.tmrCursor.isEnabled())
+                .arg(nameOf(expected.phase));
+        });
     report.expect(form.cmdStart.isEnabled() == buttonsOn && form.cmdRestart.isEnabled() == buttonsOn, [&] {
         return QStringLiteral("buttons: Start enabled %1, Restart %2 in %3")
             .arg(form.cmdStart.isEnabled())
@@ -142,7 +141,8 @@ void checkControls(Report& report, frmMain& form, const Expected& expected, int 
     });
     report.expect(form.cmdExit.isEnabled(), "buttons: Exit disabled");
     if (expected.phase == Phase::Failed)
-        report.expect(form.cmdStart.caption() == QStringLiteral("重复本步"), "buttons: Start does not offer to repeat the step");
+        report.expect(
+            form.cmdStart.caption() == QStringLiteral("重复本步"), "buttons: Start does not offer to repeat the step");
     if (!answering)
         report.expect(!form.linCursor.isVisible(), "caret: shown outside answer entry");
 }
@@ -161,7 +161,7 @@ void checkPresentation(Report& report, frmMain& form, const Expected& expected, 
         const QString& letter = form.shownLetters(i);
         letters.append(letter);
         report.expect(letter.size() == 1 && letter.front() >= u'A' && letter.front() <= u'Z',
-                      [&] { return QStringLiteral("reveal: letter %1 is '%2'").arg(i).arg(letter); });
+            [&] { return QStringLiteral("reveal: letter %1 is '%2'").arg(i).arg(letter); });
     }
     checkRow(report, displayRow(form), upper, shownCells > 0, letters);
     checkRow(report, correctionRow(form), 0, false);
@@ -175,7 +175,7 @@ void checkAnswer(Report& report, frmMain& form, const Expected& expected, std::c
     const int typed = static_cast<int>(expected.typed.size());
     const QStringList captions = captionsOf(expected.typed, last + 1);
     report.expect(form.inputPos == typed,
-                  [&] { return QStringLiteral("answer: inputPos %1 after %2 letters").arg(form.inputPos.value()).arg(typed); });
+        [&] { return QStringLiteral("answer: inputPos %1 after %2 letters").arg(form.inputPos.value()).arg(typed); });
     const bool bounded = form.typedLetters.hasElements() && form.typedLetters.upperBound() == last;
     report.expect(bounded, "answer: typedLetters has the wrong bounds");
     for (int i = 0; bounded && i <= last; ++i) {
@@ -190,7 +190,7 @@ void checkAnswer(Report& report, frmMain& form, const Expected& expected, std::c
     const float x = 70.0f * typed + 22;
     const rt::Line& caret = form.linCursor;
     report.expect(caret.x1() == x && caret.x2() == x && caret.y1() == 110 && caret.y2() == 140,
-                  [&] { return QStringLiteral("caret: at x %1..%2, expected %3").arg(caret.x1()).arg(caret.x2()).arg(x); });
+        [&] { return QStringLiteral("caret: at x %1..%2, expected %3").arg(caret.x1()).arg(caret.x2()).arg(x); });
     const auto sinceHideTick = now - expected.stepStart - tickInterval * (expected.letterCount + 1);
     report.expect(caret.isVisible() == (sinceHideTick / tickInterval % 2 == 0), "caret: out of step with its blink");
 }
@@ -209,7 +209,8 @@ void checkFocus(Report& report, frmMain& form, const Expected& expected)
 {
     for (const rt::CommandButton* button : {&form.cmdStart, &form.cmdRestart, &form.cmdExit})
         report.expect(!button->hasFocus() || button->isEnabled(), "focus: on a disabled button");
-    report.expect(!form.cmdExit.hasFocus() || expected.exitMayHaveFocus, "focus: on Exit, where the user did not put it");
+    report.expect(
+        !form.cmdExit.hasFocus() || expected.exitMayHaveFocus, "focus: on Exit, where the user did not put it");
     if (expected.justFailed)
         report.expect(form.cmdStart.hasFocus(), "focus: not on Start after a wrong answer");
 }
@@ -224,15 +225,21 @@ QString checkGame(GameFixture& game, const Expected& expected)
     const bool ended = expected.phase == Phase::Ended;
     if (ended || form.isUnloaded()) {
         const bool closed = form.isUnloaded() && game.exitCode() == 0;
-        return closed == ended ? QString() : QStringLiteral("exit: window closed %1, expected %2").arg(closed).arg(ended);
+        return closed == ended ? QString()
+                               : QStringLiteral("exit: window closed %1, expected %2").arg(closed).arg(ended);
     }
     Report report;
-    report.expect(
-        form.letterCount >= 3 && form.letterCount <= frmMain::maxLetterCount && form.letterCount == expected.letterCount, [&] {
-            return QStringLiteral("length: letterCount %1, expected %2").arg(form.letterCount.value()).arg(expected.letterCount);
+    report.expect(form.letterCount >= 3 && form.letterCount <= frmMain::maxLetterCount
+            && form.letterCount == expected.letterCount,
+        [&] {
+            return QStringLiteral("length: letterCount %1, expected %2")
+                .arg(form.letterCount.value())
+                .arg(expected.letterCount);
         });
     report.expect(form.failedUpper == expected.failedUpper, [&] {
-        return QStringLiteral("length: failedUpper %1, expected %2").arg(form.failedUpper.value()).arg(expected.failedUpper);
+        return QStringLiteral("length: failedUpper %1, expected %2")
+            .arg(form.failedUpper.value())
+            .arg(expected.failedUpper);
     });
     const auto now = game.clock().now();
     const int shownCells = std::min(expected.letterCount, static_cast<int>((now - expected.stepStart) / tickInterval));

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checked 16-bit arithmetic, bounds-checked string arrays and the string helpers.
-#include <Int16.h>
-#include <StringArray.h>
-#include <Strings.h>
+#include <runtime/Int16.h>
+#include <runtime/StringArray.h>
+#include <runtime/Strings.h>
 
-#include "ErrorOf.h"
+#include <tests/runtime/ErrorOf.h>
 
 #include <QTest>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting, restarting and ending steps; the timed reveal, the hide tick and the caret blink.
 #include "GameFixture.h"
 

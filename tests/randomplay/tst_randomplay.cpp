@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random sequences of keys, clicks and clock advances on the real window, each event checked
 // against a model of the game. KORIMO_RANDOM_EVENTS sets how many events the random run plays
 // (a million by default); KORIMO_RANDOM_SEED sets its first seed, so that a reported seed
 // replays: KORIMO_RANDOM_SEED=<seed> KORIMO_RANDOM_EVENTS=1 plays that one sequence.
-#include "GameFixture.h"
 #include "GameReplay.h"
+#include <tests/game/GameFixture.h>
 
 #include <QTest>
 
@@ -15,7 +16,8 @@ constexpr int chaosLength = 1000;
 
 std::uint64_t firstSeed()
 {
-    return qEnvironmentVariableIsSet("KORIMO_RANDOM_SEED") ? qEnvironmentVariable("KORIMO_RANDOM_SEED").toULongLong() : 1;
+    return qEnvironmentVariableIsSet("KORIMO_RANDOM_SEED") ? qEnvironmentVariable("KORIMO_RANDOM_SEED").toULongLong()
+                                                           : 1;
 }
 
 // Where a corruption is made: the events that lead there, and the state they reach.
@@ -29,8 +31,8 @@ const Setup presenting = {Phase::Presenting, {Click{Button::Start}, Advance{1200
 const Setup answering = {Phase::Answering, {Click{Button::Start}, Advance{2000}, KeyPress{Qt::Key_A, u"a"}}};
 // With the letters that seed 1 draws, the second answer is wrong.
 const Setup failed = {Phase::Failed,
-                      {Click{Button::Start}, Advance{2000}, TypeAnswer{}, Advance{2500}, KeyPress{Qt::Key_Q, u"q"},
-                       KeyPress{Qt::Key_Q, u"q"}, KeyPress{Qt::Key_Q, u"q"}, KeyPress{Qt::Key_Q, u"q"}}};
+    {Click{Button::Start}, Advance{2000}, TypeAnswer{}, Advance{2500}, KeyPress{Qt::Key_Q, u"q"},
+        KeyPress{Qt::Key_Q, u"q"}, KeyPress{Qt::Key_Q, u"q"}, KeyPress{Qt::Key_Q, u"q"}}};
 
 struct Corruption {
     const char* rule;
@@ -65,7 +67,7 @@ private slots:
             total.longestStep = std::max(total.longestStep, outcome.tally.longestStep);
         }
         qInfo("%d events in %d sequences: %d right answers, %d wrong, longest step %d letters", total.events, sequences,
-              total.correctAnswers, total.wrongAnswers, total.longestStep);
+            total.correctAnswers, total.wrongAnswers, total.longestStep);
     }
 
     // Catches a fault that shows only in long steps, up to the 16-bit limit of the positions.
@@ -77,7 +79,7 @@ private slots:
         if (outcome.failure)
             QFAIL(qPrintable(reproduction(seed, events, *outcome.failure)));
         qInfo("%d events: %d right answers, %d wrong, longest step %d letters", outcome.tally.events,
-              outcome.tally.correctAnswers, outcome.tally.wrongAnswers, outcome.tally.longestStep);
+            outcome.tally.correctAnswers, outcome.tally.wrongAnswers, outcome.tally.longestStep);
         QCOMPARE(outcome.tally.longestStep, int(frmMain::maxLetterCount));
     }
 
@@ -88,43 +90,33 @@ private slots:
         QTest::addColumn<Sequence>("events");
         QTest::addColumn<quint64>("seed");
         QTest::addColumn<Phase>("phase");
-        const Sequence wrongAtFour = {Click{Button::Start},
-                                      Advance{2000},
-                                      TypeAnswer{},
-                                      Advance{2500},
-                                      KeyPress{Qt::Key_Q, u"q"},
-                                      KeyPress{Qt::Key_Q, u"q"},
-                                      KeyPress{Qt::Key_Q, u"q"},
-                                      KeyPress{Qt::Key_Q, u"q"}};
+        const Sequence wrongAtFour = {Click{Button::Start}, Advance{2000}, TypeAnswer{}, Advance{2500},
+            KeyPress{Qt::Key_Q, u"q"}, KeyPress{Qt::Key_Q, u"q"}, KeyPress{Qt::Key_Q, u"q"}, KeyPress{Qt::Key_Q, u"q"}};
         QTest::newRow("restart after a wrong answer clears the correction row") << Sequence{
-            KeyPress{Qt::Key_Space, u" "}, Advance{2314},         KeyPress{Qt::Key_J, u"j"}, KeyPress{Qt::Key_Y, u"Y"},
-            KeyPress{Qt::Key_M, u"m"},     Click{Button::Restart}} << quint64(4) << Phase::Presenting;
+            KeyPress{Qt::Key_Space, u" "}, Advance{2314}, KeyPress{Qt::Key_J, u"j"}, KeyPress{Qt::Key_Y, u"Y"},
+            KeyPress{Qt::Key_M, u"m"}, Click{Button::Restart}} << quint64(4) << Phase::Presenting;
         QTest::newRow("Tab to Exit while presenting, then Space ends the game")
-            << Sequence{KeyPress{Qt::Key_Space, u" "}, KeyPress{Qt::Key_Tab, u"\t"}, KeyPress{Qt::Key_Space, u" "}} << quint64(1)
-            << Phase::Ended;
+            << Sequence{KeyPress{Qt::Key_Space, u" "}, KeyPress{Qt::Key_Tab, u"\t"}, KeyPress{Qt::Key_Space, u" "}}
+            << quint64(1) << Phase::Ended;
         QTest::newRow("a wrong answer takes the focus from Exit to Start") << Sequence{Click{Button::Start},
-                                                                                       Advance{2000},
-                                                                                       TypeAnswer{},
-                                                                                       Advance{2500},
-                                                                                       KeyPress{Qt::Key_Tab, u"\t"},
-                                                                                       KeyPress{Qt::Key_unknown, u"qqqq"}}
-                                                                           << quint64(1) << Phase::Failed;
+            Advance{2000}, TypeAnswer{}, Advance{2500}, KeyPress{Qt::Key_Tab, u"\t"},
+            KeyPress{Qt::Key_unknown, u"qqqq"}} << quint64(1) << Phase::Failed;
         Sequence retyped = wrongAtFour;
-        retyped.insert(retyped.end(), {TypeAnswer{}, KeyPress{Qt::Key_Backspace, u"\b"}, KeyPress{Qt::Key_Return, u"\r"}});
-        QTest::newRow("the right answer typed after a wrong one judges nothing") << retyped << quint64(1) << Phase::Presenting;
+        retyped.insert(
+            retyped.end(), {TypeAnswer{}, KeyPress{Qt::Key_Backspace, u"\b"}, KeyPress{Qt::Key_Return, u"\r"}});
+        QTest::newRow("the right answer typed after a wrong one judges nothing")
+            << retyped << quint64(1) << Phase::Presenting;
         QTest::newRow("disabled buttons raise nothing")
-            << Sequence{Click{Button::Start},   Click{Button::Start}, Click{Button::Restart},         Advance{2000},
-                        Click{Button::Restart}, Click{Button::Start}, KeyPress{Qt::Key_Return, u"\r"}}
+            << Sequence{Click{Button::Start}, Click{Button::Start}, Click{Button::Restart}, Advance{2000},
+                   Click{Button::Restart}, Click{Button::Start}, KeyPress{Qt::Key_Return, u"\r"}}
             << quint64(1) << Phase::Answering;
         QTest::newRow("the caret blinks in step through long gaps and typing")
-            << Sequence{Click{Button::Start}, Advance{2000},
-                        Advance{600'001},     KeyPress{Qt::Key_A, u"a"},
-                        Advance{499},         KeyPress{Qt::Key_Backspace, u"\b"},
-                        Advance{1},           Advance{0}}
+            << Sequence{Click{Button::Start}, Advance{2000}, Advance{600'001}, KeyPress{Qt::Key_A, u"a"}, Advance{499},
+                   KeyPress{Qt::Key_Backspace, u"\b"}, Advance{1}, Advance{0}}
             << quint64(1) << Phase::Answering;
         QTest::newRow("keys in Ready write nothing")
-            << Sequence{KeyPress{Qt::Key_A, u"a"}, KeyPress{Qt::Key_Backspace, u"\b"}, KeyPress{Qt::Key_unknown, u"\x0000\xffff"},
-                        KeyPress{Qt::Key_Backspace, u""}}
+            << Sequence{KeyPress{Qt::Key_A, u"a"}, KeyPress{Qt::Key_Backspace, u"\b"},
+                   KeyPress{Qt::Key_unknown, u"\x0000\xffff"}, KeyPress{Qt::Key_Backspace, u""}}
             << quint64(1) << Phase::Ready;
     }
 
@@ -155,7 +147,8 @@ private slots:
             {"length", failed, [](frmMain& form) { form.failedUpper = 1; }},
             {"length", ready, [](frmMain& form) { form.letterCount = 2; }},
             {"reveal", presenting, [](frmMain& form) { form.revealIndex = 1; }},
-            {"error", ready, [](frmMain& form) { form.raiseEvent([&form] { form.lblLetter(7).setCaption(QString()); }); }},
+            {"error", ready,
+                [](frmMain& form) { form.raiseEvent([&form] { form.lblLetter(7).setCaption(QString()); }); }},
             {"exit", presenting, [](frmMain& form) { form.unload(); }},
         };
         for (const Corruption& corruption : corruptions) {
@@ -167,7 +160,7 @@ private slots:
             corruption.corrupt(game.form());
             const QString problem = model.step(Advance{0});
             QVERIFY2(problem.startsWith(QLatin1String(corruption.rule) + u':'),
-                     qPrintable(corruption.rule + QStringLiteral(" expected, got: ") + problem));
+                qPrintable(corruption.rule + QStringLiteral(" expected, got: ") + problem));
         }
     }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as it opens: its frame, its controls' places and its pixels.
 #include "GameFixture.h"
 

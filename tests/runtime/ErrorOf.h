@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <RuntimeError.h>
+#include <runtime/RuntimeError.h>
 
 #include <functional>
 #include <optional>

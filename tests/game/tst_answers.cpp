@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typing the answer back: letters, Backspace, the caret, and the judgement.
 #include "GameFixture.h"
 

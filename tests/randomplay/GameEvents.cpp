@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "GameEvents.h"
 
-#include "GameFixture.h"
+#include <tests/game/GameFixture.h>
 
 #include <QMetaEnum>
 
@@ -11,12 +12,10 @@ namespace play {
 
 namespace {
 
-template <class... Visitors>
-struct Overloaded : Visitors... {
+template <class... Visitors> struct Overloaded : Visitors... {
     using Visitors::operator()...;
 };
-template <class... Visitors>
-Overloaded(Visitors...) -> Overloaded<Visitors...>;
+template <class... Visitors> Overloaded(Visitors...) -> Overloaded<Visitors...>;
 
 std::size_t pickWeighted(const Chooser& below, std::initializer_list<std::uint32_t> weights)
 {
@@ -47,18 +46,30 @@ constexpr std::u16string_view punctuation = u" !\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}
 char16_t drawUnit(const Chooser& below)
 {
     switch (pickWeighted(below, {12, 12, 4, 6, 4, 3, 3, 3, 3, 2, 2, 4})) {
-    case 0: return static_cast<char16_t>(u'a' + below(26));
-    case 1: return static_cast<char16_t>(u'A' + below(26));
-    case 2: return static_cast<char16_t>(u'0' + below(10));
-    case 3: return pickFrom(below, punctuation);
-    case 4: return pickFrom(below, lookAlikes);
-    case 5: return static_cast<char16_t>(0x00C0 + below(0x0190)); // Latin-1 and Latin Extended
-    case 6: return static_cast<char16_t>(0xFF01 + below(0x5E)); // full-width forms
-    case 7: return static_cast<char16_t>(0x4E00 + below(0x51A6)); // Chinese
-    case 8: return static_cast<char16_t>(0xD800 + below(0x0800)); // a lone surrogate half
-    case 9: return below(2) == 0 ? u'\0' : u'\xFFFF';
-    case 10: return static_cast<char16_t>(below(0x20)); // control codes
-    default: return static_cast<char16_t>(below(0x10000));
+    case 0:
+        return static_cast<char16_t>(u'a' + below(26));
+    case 1:
+        return static_cast<char16_t>(u'A' + below(26));
+    case 2:
+        return static_cast<char16_t>(u'0' + below(10));
+    case 3:
+        return pickFrom(below, punctuation);
+    case 4:
+        return pickFrom(below, lookAlikes);
+    case 5:
+        return static_cast<char16_t>(0x00C0 + below(0x0190)); // Latin-1 and Latin Extended
+    case 6:
+        return static_cast<char16_t>(0xFF01 + below(0x5E)); // full-width forms
+    case 7:
+        return static_cast<char16_t>(0x4E00 + below(0x51A6)); // Chinese
+    case 8:
+        return static_cast<char16_t>(0xD800 + below(0x0800)); // a lone surrogate half
+    case 9:
+        return below(2) == 0 ? u'\0' : u'\xFFFF';
+    case 10:
+        return static_cast<char16_t>(below(0x20)); // control codes
+    default:
+        return static_cast<char16_t>(below(0x10000));
     }
 }
 
@@ -67,11 +78,16 @@ char16_t drawUnit(const Chooser& below)
 int keyFor(char16_t unit)
 {
     switch (unit) {
-    case u'\b': return Qt::Key_Backspace;
-    case u'\t': return Qt::Key_Tab;
-    case u'\r': return Qt::Key_Return;
-    case u'\x1b': return Qt::Key_Escape;
-    default: break;
+    case u'\b':
+        return Qt::Key_Backspace;
+    case u'\t':
+        return Qt::Key_Tab;
+    case u'\r':
+        return Qt::Key_Return;
+    case u'\x1b':
+        return Qt::Key_Escape;
+    default:
+        break;
     }
     if (unit >= u'a' && unit <= u'z')
         return Qt::Key_A + (unit - u'a');
@@ -95,26 +111,49 @@ KeyPress pasted(const Chooser& below, std::uint32_t length)
 }
 
 // Keys that type no character.
-constexpr int silentKeys[] = {Qt::Key_F1,     Qt::Key_F10,  Qt::Key_Shift, Qt::Key_Control, Qt::Key_Home,
-                              Qt::Key_Delete, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,      Qt::Key_Down};
+constexpr int silentKeys[] = {Qt::Key_F1, Qt::Key_F10, Qt::Key_Shift, Qt::Key_Control, Qt::Key_Home, Qt::Key_Delete,
+    Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
 
 KeyPress drawKey(const Chooser& below)
 {
     KeyPress key;
     switch (pickWeighted(below, {30, 10, 4, 1, 4, 1, 1, 1, 2, 16, 4, 2})) {
-    case 0: key = typed(static_cast<char16_t>((below(2) == 0 ? u'a' : u'A') + below(26))); break;
-    case 1: key = typed(u'\b'); break;
-    case 2: key = typed(u'\r'); break;
-    case 3: key = {Qt::Key_Enter, u"\r"}; break;
-    case 4: key = typed(u' '); break;
-    case 5: key = typed(u'\t'); break;
-    case 6: key = {Qt::Key_Backtab, u""}; break;
-    case 7: key = typed(u'\x1b'); break;
-    case 8: key = {silentKeys[below(std::size(silentKeys))], u""}; break;
-    case 9: key = typed(drawUnit(below)); break;
-    case 10: key = pasted(below, 2 + below(11)); break;
+    case 0:
+        key = typed(static_cast<char16_t>((below(2) == 0 ? u'a' : u'A') + below(26)));
+        break;
+    case 1:
+        key = typed(u'\b');
+        break;
+    case 2:
+        key = typed(u'\r');
+        break;
+    case 3:
+        key = {Qt::Key_Enter, u"\r"};
+        break;
+    case 4:
+        key = typed(u' ');
+        break;
+    case 5:
+        key = typed(u'\t');
+        break;
+    case 6:
+        key = {Qt::Key_Backtab, u""};
+        break;
+    case 7:
+        key = typed(u'\x1b');
+        break;
+    case 8:
+        key = {silentKeys[below(std::size(silentKeys))], u""};
+        break;
+    case 9:
+        key = typed(drawUnit(below));
+        break;
+    case 10:
+        key = pasted(below, 2 + below(11));
+        break;
     default: // a character beyond 16 bits, as a surrogate pair
-        key = {Qt::Key_unknown, {static_cast<char16_t>(0xD800 + below(0x400)), static_cast<char16_t>(0xDC00 + below(0x400))}};
+        key = {Qt::Key_unknown,
+            {static_cast<char16_t>(0xD800 + below(0x400)), static_cast<char16_t>(0xDC00 + below(0x400))}};
     }
     key.autoRepeat = below(10) == 0;
     return key;
@@ -123,14 +162,22 @@ KeyPress drawKey(const Chooser& below)
 Advance drawAdvance(const Chooser& below)
 {
     switch (pickWeighted(below, {3, 3, 2, 6, 2, 8, 6, 1})) {
-    case 0: return {0};
-    case 1: return {1};
-    case 2: return {499};
-    case 3: return {500};
-    case 4: return {501};
-    case 5: return {static_cast<int>(below(1000))};
-    case 6: return {static_cast<int>(below(5000))};
-    default: return {10'000 + static_cast<int>(below(600'000))};
+    case 0:
+        return {0};
+    case 1:
+        return {1};
+    case 2:
+        return {499};
+    case 3:
+        return {500};
+    case 4:
+        return {501};
+    case 5:
+        return {static_cast<int>(below(1000))};
+    case 6:
+        return {static_cast<int>(below(5000))};
+    default:
+        return {10'000 + static_cast<int>(below(600'000))};
     }
 }
 
@@ -146,8 +193,8 @@ QString escaped(const std::u16string& text)
     QString code;
     bool afterEscape = false;
     for (const char16_t unit : text) {
-        const bool plain
-            = unit >= u' ' && unit <= u'~' && unit != u'"' && unit != u'\\' && !(afterEscape && QChar(unit).isLetterOrNumber());
+        const bool plain = unit >= u' ' && unit <= u'~' && unit != u'"' && unit != u'\\'
+            && !(afterEscape && QChar(unit).isLetterOrNumber());
         code += plain ? QString(QChar(unit)) : QStringLiteral("\\x%1").arg(int(unit), 4, 16, QLatin1Char('0'));
         afterEscape = !plain;
     }
@@ -171,9 +218,12 @@ QString buttonName(Button button)
 rt::CommandButton& buttonOf(Button button, frmMain& form)
 {
     switch (button) {
-    case Button::Start: return form.cmdStart;
-    case Button::Restart: return form.cmdRestart;
-    default: return form.cmdExit;
+    case Button::Start:
+        return form.cmdStart;
+    case Button::Restart:
+        return form.cmdRestart;
+    default:
+        return form.cmdExit;
     }
 }
 
@@ -181,17 +231,25 @@ Event drawEvent(const Chooser& below, Mix mix)
 {
     if (mix == Mix::Climb) {
         switch (pickWeighted(below, {45, 45, 6, 4})) {
-        case 0: return Advance{1000 + static_cast<int>(below(240'000))};
-        case 1: return TypeAnswer{};
-        case 2: return pasted(below, 1 + below(3));
-        default: return Click{Button::Start};
+        case 0:
+            return Advance{1000 + static_cast<int>(below(240'000))};
+        case 1:
+            return TypeAnswer{};
+        case 2:
+            return pasted(below, 1 + below(3));
+        default:
+            return Click{Button::Start};
         }
     }
     switch (pickWeighted(below, {50, 30, 8, 12})) {
-    case 0: return drawKey(below);
-    case 1: return drawAdvance(below);
-    case 2: return drawClick(below);
-    default: return TypeAnswer{};
+    case 0:
+        return drawKey(below);
+    case 1:
+        return drawAdvance(below);
+    case 2:
+        return drawClick(below);
+    default:
+        return TypeAnswer{};
     }
 }
 
@@ -233,22 +291,22 @@ void apply(const Event& event, GameFixture& game)
                            game.pressKey(Qt::Key(key.key), QString::fromStdU16String(key.text), key.autoRepeat);
                    },
                },
-               event);
+        event);
 }
 
 QString toCode(const Event& event)
 {
-    return std::visit(Overloaded{
-                          [](const KeyPress& key) {
-                              return QStringLiteral("KeyPress{%1, u\"%2\"%3}")
-                                  .arg(keyName(key.key), escaped(key.text),
-                                       key.autoRepeat ? QStringLiteral(", true") : QString());
-                          },
-                          [](const Click& click) { return QStringLiteral("Click{%1}").arg(buttonName(click.button)); },
-                          [](const Advance& advance) { return QStringLiteral("Advance{%1}").arg(advance.milliseconds); },
-                          [](const TypeAnswer&) { return QStringLiteral("TypeAnswer{}"); },
-                      },
-                      event);
+    return std::visit(
+        Overloaded{
+            [](const KeyPress& key) {
+                return QStringLiteral("KeyPress{%1, u\"%2\"%3}")
+                    .arg(keyName(key.key), escaped(key.text), key.autoRepeat ? QStringLiteral(", true") : QString());
+            },
+            [](const Click& click) { return QStringLiteral("Click{%1}").arg(buttonName(click.button)); },
+            [](const Advance& advance) { return QStringLiteral("Advance{%1}").arg(advance.milliseconds); },
+            [](const TypeAnswer&) { return QStringLiteral("TypeAnswer{}"); },
+        },
+        event);
 }
 
 QString toCode(const Sequence& events)

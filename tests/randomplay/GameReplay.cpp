@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "GameReplay.h"
 
-#include "GameFixture.h"
+#include <tests/game/GameFixture.h>
 
 namespace play {
 
@@ -15,12 +16,14 @@ QString ruleOf(const QString& problem)
 Sequence without(const Sequence& events, std::size_t from, std::size_t count)
 {
     Sequence rest(events.begin(), events.begin() + static_cast<std::ptrdiff_t>(from));
-    rest.insert(rest.end(), events.begin() + static_cast<std::ptrdiff_t>(std::min(from + count, events.size())), events.end());
+    rest.insert(
+        rest.end(), events.begin() + static_cast<std::ptrdiff_t>(std::min(from + count, events.size())), events.end());
     return rest;
 }
 
 // One pass over the events, dropping each run of `chunk` events whose loss keeps the failure.
-bool dropChunks(Sequence& events, std::size_t chunk, const std::function<bool(const Sequence&)>& fails, Deadline deadline)
+bool dropChunks(
+    Sequence& events, std::size_t chunk, const std::function<bool(const Sequence&)>& fails, Deadline deadline)
 {
     bool dropped = false;
     for (std::size_t from = 0; from < events.size() && std::chrono::steady_clock::now() < deadline;) {
@@ -76,8 +79,10 @@ Outcome replay(const Sequence& events, std::uint64_t seed)
 Sequence shrink(Sequence events, const std::function<bool(const Sequence&)>& fails, Deadline deadline)
 {
     do {
-        for (std::size_t chunk = std::max<std::size_t>(events.size() / 2, 1);; chunk = std::max<std::size_t>(chunk / 2, 1)) {
-            if ((!dropChunks(events, chunk, fails, deadline) && chunk == 1) || std::chrono::steady_clock::now() >= deadline)
+        for (std::size_t chunk = std::max<std::size_t>(events.size() / 2, 1);;
+             chunk = std::max<std::size_t>(chunk / 2, 1)) {
+            if ((!dropChunks(events, chunk, fails, deadline) && chunk == 1)
+                || std::chrono::steady_clock::now() >= deadline)
                 break;
         }
     } while (joinAdvances(events, fails, deadline));

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timers on the virtual clock and on the real event loop.
-#include <EventLoopClock.h>
-#include <Form.h>
-#include <Timer.h>
-#include <VirtualClock.h>
+#include <runtime/EventLoopClock.h>
+#include <runtime/Form.h>
+#include <runtime/Timer.h>
+#include <runtime/VirtualClock.h>
 
 #include <QElapsedTimer>
 #include <QTest>
