@@ -4,6 +4,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace rt {
 
@@ -25,29 +26,70 @@ public:
     virtual std::chrono::nanoseconds now() const = 0;
     virtual std::unique_ptr<ClockTimer> createTimer(std::function<void()> onTick) = 0;
 
-    // Brackets the handling of one event. A timer that the handler starts counts its first
-    // interval from the instant the event came (a tick's due time), not from the moment of the
+    // Where an interval started now begins: the current event's instant, or now between events.
+    std::chrono::nanoseconds intervalStart() const { return eventInstant_.value_or(now()); }
+
+    // Brackets the handling of one event and gives it its instant: for a tick, the instant its
+    // timer chose (ScheduledTimer), for any other event the moment it came. A timer that the
+    // handler starts counts its first interval from that instant, not from the moment of the
     // call: so neither a handler's own work nor a hand-over from one timer to the next shifts
-    // the ticks that follow. Events may nest; the outermost one sets the instant.
+    // the ticks that follow. Events may nest; the outermost one sets the instant, and it ends
+    // with that event however the handler leaves.
     class Event {
     public:
         explicit Event(Clock& clock)
-            : clock_(clock)
+            : Event(clock, clock.now())
         {
-            clock_.beginEvent();
         }
-        ~Event() { clock_.endEvent(); }
+        Event(Clock& clock, std::chrono::nanoseconds instant)
+            : clock_(clock)
+            , outer_(clock.eventInstant_)
+        {
+            if (!outer_)
+                clock_.eventInstant_ = instant;
+        }
+        ~Event() { clock_.eventInstant_ = outer_; }
         Event(const Event&) = delete;
         Event& operator=(const Event&) = delete;
 
     private:
         Clock& clock_;
+        std::optional<std::chrono::nanoseconds> outer_;
     };
 
-protected:
-    // Virtual time stands still while a handler runs, so it needs neither.
-    virtual void beginEvent() { }
-    virtual void endEvent() { }
+private:
+    std::optional<std::chrono::nanoseconds> eventInstant_;
+};
+
+// A timer's schedule, the same on every clock; each clock only arms and disarms its wake-up.
+// A tick that runs at most `punctual` after its due time keeps the schedule: what its handler
+// starts, and its own next tick, count from the due time, so ordinary jitter neither drifts nor
+// shifts anything. A later tick (the event loop was held up) counts them from the moment it ran
+// instead, which skips the deadlines it missed and gives every phase its whole interval again.
+class ScheduledTimer : public ClockTimer {
+public:
+    ScheduledTimer(Clock& clock, std::function<void()> onTick);
+
+    void start(std::chrono::milliseconds interval) final;
+    void stop() final;
+
+    // For the clock, once the due time has come: re-arms, then runs the tick, which may stop or
+    // restart the timer.
+    void fire();
+    std::chrono::nanoseconds due() const { return due_; }
+
+private:
+    static constexpr std::chrono::milliseconds punctual{1};
+
+    virtual void armAt(std::chrono::nanoseconds due) = 0;
+    virtual void disarm() = 0;
+
+    void arm(std::chrono::nanoseconds due);
+
+    Clock& clock_;
+    std::function<void()> onTick_;
+    std::chrono::nanoseconds interval_{0};
+    std::chrono::nanoseconds due_{0};
 };
 
 } // namespace rt

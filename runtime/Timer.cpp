@@ -24,8 +24,6 @@ Timer::~Timer()
 
 void Timer::setEnabled(bool enabled)
 {
-    if (enabled == enabled_)
-        return;
     enabled_ = enabled;
     if (enabled_ && interval_ > 0)
         clockTimer_->start(std::chrono::milliseconds(interval_));

@@ -15,8 +15,8 @@ struct TimerDescription {
     bool enabled = false;
 };
 
-// Ticks every interval while enabled. Enabling a stopped timer starts a fresh interval;
-// disabling stops further ticks at once. Both are safe to repeat.
+// Ticks every interval while enabled. Enabling starts a fresh interval, even while the timer
+// runs; disabling stops further ticks at once.
 class Timer {
 public:
     Timer(Form& form, const TimerDescription& description);

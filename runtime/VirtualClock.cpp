@@ -5,34 +5,30 @@
 
 namespace rt {
 
-class VirtualClock::Timer : public ClockTimer {
+using std::chrono::nanoseconds;
+
+class VirtualClock::Timer : public ScheduledTimer {
 public:
     Timer(VirtualClock& clock, std::function<void()> onTick)
-        : clock_(clock)
-        , onTick_(std::move(onTick))
+        : ScheduledTimer(clock, std::move(onTick))
+        , clock_(clock)
     {
         clock_.timers_.push_back(this);
     }
     ~Timer() override { std::erase(clock_.timers_, this); }
 
-    void start(std::chrono::milliseconds interval) override
-    {
-        interval_ = interval;
-        arm(clock_.now_ + interval);
-    }
-    void stop() override { running_ = false; }
+    bool isRunning() const { return running_; }
+    std::uint64_t sequence() const { return sequence_; }
 
-    void arm(std::chrono::nanoseconds due)
+private:
+    void armAt(nanoseconds) override
     {
         running_ = true;
-        due_ = due;
         sequence_ = clock_.nextSequence_++;
     }
+    void disarm() override { running_ = false; }
 
     VirtualClock& clock_;
-    std::function<void()> onTick_;
-    std::chrono::nanoseconds interval_{0};
-    std::chrono::nanoseconds due_{0};
     std::uint64_t sequence_ = 0;
     bool running_ = false;
 };
@@ -47,29 +43,41 @@ std::unique_ptr<ClockTimer> VirtualClock::createTimer(std::function<void()> onTi
 
 void VirtualClock::advance(std::chrono::milliseconds duration)
 {
-    const auto end = now_ + duration;
+    deliverUntil(now_ + duration);
+}
+
+void VirtualClock::holdPastNextTick(std::chrono::milliseconds lateness)
+{
+    if (const Timer* next = earliestDue(nanoseconds::max())) {
+        now_ = next->due() + lateness;
+        deliverUntil(now_);
+    }
+}
+
+void VirtualClock::deliverUntil(nanoseconds end)
+{
     while (Timer* timer = earliestDue(end)) {
-        now_ = timer->due_;
-        timer->arm(timer->due_ + timer->interval_);
-        timer->onTick_();
+        // A tick that fell due during a hold comes when the hold ends.
+        now_ = std::max(now_, timer->due());
+        timer->fire();
     }
     now_ = end;
 }
 
-std::optional<std::chrono::nanoseconds> VirtualClock::timeToNextTick() const
+std::optional<nanoseconds> VirtualClock::timeToNextTick() const
 {
-    if (const Timer* timer = earliestDue(std::chrono::nanoseconds::max()))
-        return timer->due_ - now_;
+    if (const Timer* timer = earliestDue(nanoseconds::max()))
+        return timer->due() - now_;
     return std::nullopt;
 }
 
-VirtualClock::Timer* VirtualClock::earliestDue(std::chrono::nanoseconds limit) const
+VirtualClock::Timer* VirtualClock::earliestDue(nanoseconds limit) const
 {
     Timer* earliest = nullptr;
     for (Timer* timer : timers_) {
-        if (!timer->running_ || timer->due_ > limit)
+        if (!timer->isRunning() || timer->due() > limit)
             continue;
-        if (!earliest || std::pair(timer->due_, timer->sequence_) < std::pair(earliest->due_, earliest->sequence_))
+        if (!earliest || std::pair(timer->due(), timer->sequence()) < std::pair(earliest->due(), earliest->sequence()))
             earliest = timer;
     }
     return earliest;

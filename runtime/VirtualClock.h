@@ -22,6 +22,9 @@ public:
     std::unique_ptr<ClockTimer> createTimer(std::function<void()> onTick) override;
 
     void advance(std::chrono::milliseconds duration);
+    // Holds the event loop, as a busy or descheduled process would, until the next tick is
+    // `lateness` overdue; then every tick that fell due meanwhile comes at once, late.
+    void holdPastNextTick(std::chrono::milliseconds lateness);
     // Time left until the next tick; none while no timer runs.
     std::optional<std::chrono::nanoseconds> timeToNextTick() const;
 
@@ -29,6 +32,7 @@ private:
     class Timer;
     friend class Timer;
 
+    void deliverUntil(std::chrono::nanoseconds end);
     Timer* earliestDue(std::chrono::nanoseconds limit) const;
 
     std::chrono::nanoseconds now_{0};

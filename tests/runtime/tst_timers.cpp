@@ -7,6 +7,9 @@
 
 #include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
+
+#include <stdexcept>
 
 using namespace std::chrono_literals;
 
@@ -25,14 +28,35 @@ public:
 
     void log(const QString& name)
     {
+        at << clock().now();
         ticks << QStringLiteral("%1@%2").arg(name).arg(
             std::chrono::duration_cast<std::chrono::milliseconds>(clock().now()).count());
+    }
+
+    // The game's rhythm: a reveals three times and hands over to b, the hide tick, which hands
+    // over to c, the blink.
+    void handOverLikeTheGame()
+    {
+        a.onTimer([this] {
+            log(QStringLiteral("a"));
+            if (ticks.size() == 3) {
+                a.setEnabled(false);
+                b.setEnabled(true);
+            }
+        });
+        b.onTimer([this] {
+            log(QStringLiteral("b"));
+            b.setEnabled(false);
+            c.setEnabled(true);
+        });
+        a.setEnabled(true);
     }
 
     rt::Timer a{*this, {.interval = 500}};
     rt::Timer b{*this, {.interval = 500}};
     rt::Timer c{*this, {.interval = 300}};
     QStringList ticks;
+    QList<std::chrono::nanoseconds> at;
 };
 
 } // namespace
@@ -61,10 +85,67 @@ private slots:
         form.a.setEnabled(false);
         clock.advance(200ms);
         form.a.setEnabled(true); // at 600: next tick at 1100, not at 1000
-        form.a.setEnabled(true); // enabling again changes nothing
+        clock.advance(200ms);
+        form.a.setEnabled(true); // at 800, while it runs: next tick at 1300
         clock.advance(600ms);
-        QCOMPARE(form.ticks, QStringList({"a@1100"}));
+        QCOMPARE(form.ticks, QStringList({"a@1300"}));
         QCOMPARE(clock.timeToNextTick(), std::optional(std::chrono::nanoseconds(400ms)));
+    }
+
+    void aLateTickCountsOnFromWhenItRan_data()
+    {
+        QTest::addColumn<int>("heldTick"); // from 1, in the order the ticks come
+        QTest::addColumn<int>("lateMs");
+        QTest::addColumn<QStringList>("ticks");
+        QTest::newRow("reveal 1 ms late: jitter keeps the schedule")
+            << 2 << 1 << QStringList{"a@500", "a@1001", "a@1500", "b@2000", "c@2300", "c@2600"};
+        QTest::newRow("last reveal 1 ms late: jitter keeps the schedule")
+            << 3 << 1 << QStringList{"a@500", "a@1000", "a@1501", "b@2000", "c@2300", "c@2600"};
+        QTest::newRow("reveal 2 ms late")
+            << 2 << 2 << QStringList{"a@500", "a@1002", "a@1502", "b@2002", "c@2302", "c@2602"};
+        QTest::newRow("reveal 250 ms late")
+            << 2 << 250 << QStringList{"a@500", "a@1250", "a@1750", "b@2250", "c@2550", "c@2850"};
+        QTest::newRow("last reveal 700 ms late")
+            << 3 << 700 << QStringList{"a@500", "a@1000", "a@2200", "b@2700", "c@3000", "c@3300"};
+        QTest::newRow("hide tick 250 ms late")
+            << 4 << 250 << QStringList{"a@500", "a@1000", "a@1500", "b@2250", "c@2550", "c@2850"};
+        QTest::newRow("hide tick 700 ms late")
+            << 4 << 700 << QStringList{"a@500", "a@1000", "a@1500", "b@2700", "c@3000", "c@3300"};
+        QTest::newRow("blink 250 ms late")
+            << 5 << 250 << QStringList{"a@500", "a@1000", "a@1500", "b@2000", "c@2550", "c@2850"};
+        QTest::newRow("blink 700 ms late")
+            << 5 << 700 << QStringList{"a@500", "a@1000", "a@1500", "b@2000", "c@3000", "c@3300"};
+    }
+
+    // A tick held up past its due time would otherwise cut short what it shows: what its handler
+    // starts, and its own next tick, count from when it ran unless it ran within 1 ms.
+    void aLateTickCountsOnFromWhenItRan()
+    {
+        QFETCH(int, heldTick);
+        QFETCH(int, lateMs);
+        QFETCH(QStringList, ticks);
+        rt::VirtualClock clock;
+        TimedForm form(clock);
+        form.handOverLikeTheGame();
+        while (form.ticks.size() < heldTick - 1)
+            clock.advance(1ms);
+        clock.holdPastNextTick(std::chrono::milliseconds(lateMs));
+        while (form.ticks.size() < ticks.size())
+            clock.advance(1ms);
+        QCOMPARE(form.ticks, ticks);
+    }
+
+    // Catches an event's instant outliving a handler that throws: every timer started later
+    // would count from it.
+    void anEventsInstantEndsWithItEvenOnAnException()
+    {
+        rt::VirtualClock clock;
+        TimedForm form(clock);
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, form.raiseEvent([] { throw std::logic_error("thrown"); }));
+        clock.advance(300ms);
+        form.a.setEnabled(true);
+        clock.advance(500ms);
+        QCOMPARE(form.ticks, QStringList({"a@800"}));
     }
 
     // The handoff of the game's phases: a tick that stops its own timer and starts another.
@@ -107,6 +188,23 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(at.size(), 3, 5000);
         form.c.setEnabled(false);
         QVERIFY2(at[0] >= 299 && at[2] >= 899, qPrintable(QString::number(at[2])));
+    }
+
+    // The event loop held 400 ms between the second and the third reveal: every phase still
+    // stays its whole interval, and the ticks after the late one neither bunch nor shorten.
+    void realClockGivesEveryPhaseItsIntervalAfterAHold()
+    {
+        rt::EventLoopClock clock;
+        TimedForm form(clock);
+        form.handOverLikeTheGame();
+        QTimer::singleShot(1390, Qt::PreciseTimer, &form, [] { QTest::qSleep(400); });
+        QTRY_COMPARE_WITH_TIMEOUT(form.ticks.size(), 6, 10000);
+        form.c.setEnabled(false);
+        QVERIFY2(form.at[2] - form.at[1] >= 700ms, "the hold came too early to delay the third reveal");
+        for (qsizetype i = 1; i < form.at.size(); ++i) {
+            const auto interval = form.ticks[i].startsWith('c') ? 300ms : 500ms;
+            QVERIFY2(form.at[i] - form.at[i - 1] >= interval - 1ms, qPrintable(form.ticks.join(' ')));
+        }
     }
 
     void realClockHandOverCountsFromTheEvent_data()
