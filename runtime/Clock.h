@@ -78,6 +78,9 @@ public:
     void fire();
     std::chrono::nanoseconds due() const { return due_; }
 
+protected:
+    Clock& clock() const { return clock_; }
+
 private:
     static constexpr std::chrono::milliseconds punctual{1};
 

@@ -19,7 +19,6 @@ class QtTimer : public ScheduledTimer {
 public:
     QtTimer(Clock& clock, std::function<void()> onTick)
         : ScheduledTimer(clock, std::move(onTick))
-        , clock_(clock)
     {
         timer_.setSingleShot(true);
         timer_.setTimerType(Qt::PreciseTimer);
@@ -32,12 +31,11 @@ public:
 private:
     void armAt(nanoseconds due) override
     {
-        const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(due - wakeEarly - clock_.now());
+        const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(due - wakeEarly - clock().now());
         timer_.start(std::max(wait, std::chrono::milliseconds(0)));
     }
     void disarm() override { timer_.stop(); }
 
-    Clock& clock_;
     QTimer timer_;
 };
 
