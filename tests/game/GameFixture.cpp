@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GameFixture.h"
 
+#include <tests/runtime/Keyboard.h>
+
 #include <QApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyleFactory>
 #include <QTest>
 
@@ -29,25 +32,18 @@ GameFixture::~GameFixture()
 
 QWidget* GameFixture::focusedWidget()
 {
-    return form_->focusWidget() ? form_->focusWidget() : form_.get();
+    return keys::target(*form_);
 }
 
 void GameFixture::pressKey(Qt::Key key, const QString& text, bool autoRepeat)
 {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text, autoRepeat);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text, autoRepeat);
-    QWidget* target = focusedWidget();
-    QApplication::sendEvent(target, &press);
-    QApplication::sendEvent(focusedWidget(), &release);
+    keys::press(*form_, key, text, autoRepeat);
 }
 
 void GameFixture::type(const QString& text)
 {
-    for (const QChar c : text) {
-        const auto key
-            = c.isLetter() && c.unicode() < 128 ? Qt::Key(Qt::Key_A + (c.toUpper().unicode() - 'A')) : Qt::Key_unknown;
-        pressKey(key, QString(c));
-    }
+    for (const QChar c : text)
+        pressKey(keys::letterKey(c), QString(c));
 }
 
 void GameFixture::click(rt::CommandButton& button)
@@ -57,7 +53,16 @@ void GameFixture::click(rt::CommandButton& button)
 
 QImage GameFixture::render()
 {
-    return form_->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (rendered_.size() != form_->size())
+        rendered_ = QImage(form_->size(), QImage::Format_RGB32);
+    form_->render(&rendered_);
+    return rendered_;
+}
+
+QImage GameFixture::painted()
+{
+    QApplication::processEvents();
+    return form_->screen()->grabWindow(form_->winId()).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 QString GameFixture::presentStep()

@@ -28,7 +28,10 @@ public:
     void pressKey(Qt::Key key, const QString& text = QString(), bool autoRepeat = false);
     void type(const QString& text);
     void click(rt::CommandButton& button);
+    // The whole window drawn afresh; and what it shows after the repaints that its changes asked
+    // for, which an event loop would run.
     QImage render();
+    QImage painted();
 
     // Runs a step from Start to the hide tick and returns the letters shown.
     QString presentStep();
@@ -41,5 +44,6 @@ private:
     rt::VirtualClock clock_;
     std::unique_ptr<frmMain> form_;
     QList<rt::ErrorKind> errors_;
+    QImage rendered_;
     int exitCode_ = -1;
 };

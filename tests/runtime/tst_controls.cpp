@@ -11,6 +11,7 @@
 #include <runtime/VirtualClock.h>
 
 #include <tests/runtime/ErrorOf.h>
+#include <tests/runtime/Keyboard.h>
 
 #include <QApplication>
 #include <QPushButton>
@@ -64,14 +65,6 @@ public:
     QStringList events;
     QList<ErrorKind> errors;
 };
-
-void sendKey(QWidget* target, Qt::Key key, const QString& text)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &press);
-    QApplication::sendEvent(target, &release);
-}
 
 } // namespace
 
@@ -136,18 +129,18 @@ private slots:
     {
         auto form = openForm();
         QCOMPARE(form->focusWidget(), form->first.widget());
-        sendKey(form->first.widget(), Qt::Key_Return, QStringLiteral("\r"));
-        sendKey(form->first.widget(), Qt::Key_Space, QStringLiteral(" "));
-        sendKey(form->first.widget(), Qt::Key_A, QStringLiteral("a"));
-        sendKey(form->first.widget(), Qt::Key_Shift, QString());
-        sendKey(form->first.widget(), Qt::Key_Backspace, QString());
+        keys::press(*form, Qt::Key_Return, QStringLiteral("\r"));
+        keys::press(*form, Qt::Key_Space, QStringLiteral(" "));
+        keys::press(*form, Qt::Key_A, QStringLiteral("a"));
+        keys::press(*form, Qt::Key_Shift, QString());
+        keys::press(*form, Qt::Key_Backspace, QString());
         QCOMPARE(form->events, QStringList({"key 13", "click first", "key 32", "click first", "key 97", "key 8"}));
     }
 
     void pastedTextArrivesOneCodeAtATime()
     {
         auto form = openForm();
-        sendKey(form->first.widget(), Qt::Key_unknown, QStringLiteral("xY\U0001F600"));
+        keys::press(*form, Qt::Key_unknown, QStringLiteral("xY\U0001F600"));
         QCOMPARE(form->events,
             QStringList({"key 120", "key 89", QStringLiteral("key %1").arg(qint16(0xD83D)),
                 QStringLiteral("key %1").arg(qint16(0xDE00))}));
@@ -157,15 +150,15 @@ private slots:
     {
         auto form = openForm();
         QCOMPARE(form->focusWidget(), form->first.widget());
-        sendKey(form->first.widget(), Qt::Key_Tab, QStringLiteral("\t"));
+        keys::press(*form, Qt::Key_Tab, QStringLiteral("\t"));
         QCOMPARE(form->focusWidget(), form->second.widget());
-        sendKey(form->second.widget(), Qt::Key_Tab, QStringLiteral("\t"));
+        keys::press(*form, Qt::Key_Tab, QStringLiteral("\t"));
         QCOMPARE(form->focusWidget(), form->first.widget());
-        sendKey(form->first.widget(), Qt::Key_Backtab, QString());
+        keys::press(*form, Qt::Key_Backtab, QString());
         QCOMPARE(form->focusWidget(), form->second.widget());
         // With the focus on the window, Tab goes to the first button that can take it.
         form->second.setEnabled(false);
-        sendKey(form.get(), Qt::Key_Tab, QStringLiteral("\t"));
+        keys::press(*form, Qt::Key_Tab, QStringLiteral("\t"));
         QCOMPARE(form->focusWidget(), form->first.widget());
     }
 
@@ -176,8 +169,8 @@ private slots:
         form->first.setEnabled(false);
         QVERIFY(!form->second.hasFocus());
         QCOMPARE(form->focusWidget(), form.get());
-        sendKey(form.get(), Qt::Key_Return, QStringLiteral("\r"));
-        sendKey(form.get(), Qt::Key_Space, QStringLiteral(" "));
+        keys::press(*form, Qt::Key_Return, QStringLiteral("\r"));
+        keys::press(*form, Qt::Key_Space, QStringLiteral(" "));
         QCOMPARE(form->events, QStringList({"key 13", "key 32"}));
         QCOMPARE(errorOf([&] { form->first.setFocus(); }), std::optional(ErrorKind::InvalidCall));
         form->first.setEnabled(true);
@@ -208,7 +201,7 @@ private slots:
         QCOMPARE(unloaded.at(0).at(0).toInt(), 1);
         clock_.advance(1s);
         QCOMPARE(ticks, 0);
-        sendKey(form.get(), Qt::Key_A, QStringLiteral("a"));
+        keys::press(*form, Qt::Key_A, QStringLiteral("a"));
         QVERIFY(form->events.isEmpty());
     }
 
