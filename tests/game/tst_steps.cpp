@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Starting, restarting and ending steps; the timed reveal, the hide tick and the caret blink.
+// Starting and ending steps; the timed reveal, the hide tick and the caret blink.
 #include "GameFixture.h"
 
 #include <QTest>
@@ -86,46 +86,6 @@ private slots:
         QCOMPARE(form.linCursor.x1(), 22.0f);
     }
 
-    void enterAndSpaceOnTheFocusedStartClickIt()
-    {
-        for (const auto& [key, text] :
-            {std::pair(Qt::Key_Return, QStringLiteral("\r")), std::pair(Qt::Key_Space, QStringLiteral(" "))}) {
-            GameFixture game;
-            game.pressKey(key, text);
-            QVERIFY(game.form().Timer1.isEnabled());
-            QVERIFY(!game.form().cmdStart.isEnabled());
-        }
-    }
-
-    // Catches the focus falling to Exit when Start is disabled, where Enter would end the game.
-    void enterAndSpaceDuringAStepDoNothing()
-    {
-        GameFixture game;
-        frmMain& form = game.form();
-        game.pressKey(Qt::Key_Return, QStringLiteral("\r"));
-        QVERIFY(!form.cmdExit.hasFocus());
-        QCOMPARE(game.focusedWidget(), &form);
-        for (int i = 0; i < 6; ++i) {
-            game.pressKey(Qt::Key_Return, QStringLiteral("\r"));
-            game.pressKey(Qt::Key_Space, QStringLiteral(" "));
-            game.advance(500ms);
-        }
-        QCOMPARE(game.exitCode(), -1);
-        QVERIFY(!form.cmdExit.hasFocus());
-        QVERIFY(form.tmrCursor.isEnabled());
-    }
-
-    void restartFromReadyBeginsAThreeLetterStep()
-    {
-        GameFixture game;
-        frmMain& form = game.form();
-        game.click(form.cmdRestart);
-        QVERIFY(form.Timer1.isEnabled());
-        QCOMPARE(form.letterCount, Int16(3));
-        QCOMPARE(game.presentStep().size(), 3);
-        QVERIFY(game.errors().isEmpty());
-    }
-
     void exitEndsTheProgramAtOnceInAnyState()
     {
         GameFixture game;
@@ -137,14 +97,6 @@ private slots:
         game.advance(5000ms);
         QVERIFY(!form.lblLetter.isLoaded(2));
         QVERIFY(!form.Timer1.isEnabled());
-    }
-
-    void theCloseBoxEndsTheProgram()
-    {
-        GameFixture game;
-        game.form().close();
-        QCOMPARE(game.exitCode(), 0);
-        QVERIFY(game.errors().isEmpty());
     }
 };
 
