@@ -69,15 +69,16 @@ QString GameFixture::presentStep()
 {
     const int count = form_->letterCount.value();
     advance(std::chrono::milliseconds(500 * (count + 1)));
-    return shownSequence();
-}
-
-QString GameFixture::shownSequence()
-{
     QString letters;
-    for (int i = 0; i < form_->letterCount.value(); ++i)
+    for (int i = 0; i < count; ++i)
         letters += form_->shownLetters(i);
     return letters;
+}
+
+QString GameFixture::startAnswering()
+{
+    click(form_->cmdStart);
+    return presentStep();
 }
 
 QString GameFixture::displayRow()

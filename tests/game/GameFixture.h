@@ -33,9 +33,9 @@ public:
     QImage render();
     QImage painted();
 
-    // Runs a step from Start to the hide tick and returns the letters shown.
+    // Runs a step from Start to the hide tick and returns the letters shown; or clicks Start first.
     QString presentStep();
-    QString shownSequence();
+    QString startAnswering();
     QString displayRow();
     QString correctionRow();
     QWidget* focusedWidget();

@@ -17,8 +17,7 @@ private slots:
     {
         GameFixture game;
         frmMain& form = game.form();
-        game.click(form.cmdStart);
-        const QString shown = game.presentStep();
+        const QString shown = game.startAnswering();
         const QString typed = QString(keys::otherLetter(shown[0])) + shown.mid(1);
         game.type(typed.toLower());
         QCOMPARE(form.Label3.caption(), QStringLiteral("正确的字母序列应为："));

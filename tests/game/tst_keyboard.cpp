@@ -15,13 +15,6 @@ using rt::Int16;
 
 namespace {
 
-// Starts a step and lets it run to answer entry; returns the letters shown.
-QString startAnswering(GameFixture& game)
-{
-    game.click(game.form().cmdStart);
-    return game.presentStep();
-}
-
 // A key held down: the first press, repeats as the desktop sends them, then the release.
 void holdKey(GameFixture& game, Qt::Key key, const QString& text, int repeats)
 {
@@ -49,7 +42,7 @@ private slots:
     {
         GameFixture game;
         frmMain& form = game.form();
-        startAnswering(game);
+        game.startAnswering();
         QInputMethodEvent commit;
         commit.setCommitString(QStringLiteral("记忆ABC"));
         QApplication::sendEvent(game.focusedWidget(), &commit);
@@ -65,7 +58,7 @@ private slots:
     {
         GameFixture game;
         frmMain& form = game.form();
-        startAnswering(game);
+        game.startAnswering();
         int taken = 0;
         for (int code = 0; code <= 0xFFFF; ++code) {
             game.pressKey(Qt::Key_unknown, QString(QChar(char16_t(code))));
@@ -88,7 +81,7 @@ private slots:
             {std::pair(Qt::Key_Return, QStringLiteral("\r")), std::pair(Qt::Key_Space, QStringLiteral(" "))}) {
             GameFixture game;
             frmMain& form = game.form();
-            const QString shown = startAnswering(game);
+            const QString shown = game.startAnswering();
             game.type(shown.left(2) + keys::otherLetter(shown[2]));
             QVERIFY(form.cmdStart.hasFocus());
             holdKey(game, key, text, 8);
@@ -106,7 +99,7 @@ private slots:
     {
         GameFixture game;
         frmMain& form = game.form();
-        const QString shown = startAnswering(game);
+        const QString shown = game.startAnswering();
         QWidget other;
         other.show();
         QApplication::setActiveWindow(&other);
