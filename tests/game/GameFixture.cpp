@@ -22,7 +22,7 @@ GameFixture::GameFixture(std::uint64_t seed)
 }
 
 // The window system's events for a window queue up until an event loop runs, which tests on the
-// virtual clock never do; once the window has gone they are dropped, so that thousands of
+// virtual clock do only to compare paints; once the window has gone they are dropped, so that thousands of
 // windows in one run (the random test, the fuzzer) do not pile them up.
 GameFixture::~GameFixture()
 {
