@@ -17,7 +17,7 @@ namespace {
 constexpr int chaosLength = 1000;
 // Comparing every paint with a full repaint costs some fifty times the other checks: one random
 // sequence in this many has its paints compared after every event.
-constexpr std::uint64_t paintSampling = 100;
+constexpr std::uint64_t paintSampling = 200;
 
 Paints paintsFor(std::uint64_t seed)
 {
