@@ -5,11 +5,11 @@
 // Usage: bench_realtime [seconds of blinking] [seconds per idle measurement] [key samples]
 #include "BareWindow.h"
 #include "BenchReport.h"
-#include "Keyboard.h"
 #include "PaintWatch.h"
 
 #include <forms/frmMain.h>
 #include <runtime/EventLoopClock.h>
+#include <tests/runtime/Keyboard.h>
 
 #include <QApplication>
 #include <QEventLoop>
@@ -68,7 +68,7 @@ void waitUntilShown(QWidget& window)
 double keyToScreenMs(QWidget& window, PaintWatch& watch, const QRect& area, Qt::Key key, const QString& text)
 {
     const nanoseconds sent = now();
-    pressKey(window, key, text);
+    keys::send(keys::target(window), QEvent::KeyPress, key, text);
     return toMs(watch.waitForPaintOf(area) - sent);
 }
 
@@ -221,7 +221,8 @@ std::vector<double> bareKeyLatencies(BareWindow& window, int samples)
 void typeWrongAnswer(frmMain& form)
 {
     while (form.tmrCursor.isEnabled()) {
-        pressLetter(form, form.shownLetters(form.inputPos) == QStringLiteral("A") ? QChar('b') : QChar('a'));
+        const QChar wrong = keys::otherLetter(form.shownLetters(form.inputPos).front());
+        keys::send(keys::target(form), QEvent::KeyPress, keys::letterKey(wrong), QString(wrong));
     }
 }
 

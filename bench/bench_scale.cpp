@@ -3,10 +3,10 @@
 // and a paint of the whole window, at 3 letters and at 468, each with the repaint it causes.
 // The window runs on a virtual clock that never moves: the benchmarks call the handlers.
 #include "BenchReport.h"
-#include "Keyboard.h"
 
 #include <forms/frmMain.h>
 #include <runtime/VirtualClock.h>
+#include <tests/runtime/Keyboard.h>
 
 #include <benchmark/benchmark.h>
 
@@ -57,8 +57,9 @@ public:
 
     void typeLetter(bool right)
     {
-        const QString shown = form_.shownLetters(form_.inputPos);
-        pressLetter(form_, right ? shown[0] : shown == QStringLiteral("A") ? QChar('B') : QChar('A'));
+        const QChar shown = form_.shownLetters(form_.inputPos).front();
+        const QChar letter = right ? shown : keys::otherLetter(shown);
+        keys::send(keys::target(form_), QEvent::KeyPress, keys::letterKey(letter), QString(letter));
     }
 
     void typeAllButLast(bool right)

@@ -1,16 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowPicture.h"
 
+#include <tests/runtime/Pixels.h>
+
 using namespace layout;
 
 int WindowPicture::count(const QRect& area, const QColor& color) const
 {
-    int found = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x)
-            found += image_.pixelColor(x, y) == color;
-    }
-    return found;
+    return pixels::count(image_, area, color);
 }
 
 bool WindowPicture::allOf(const QRect& area, const QColor& color) const
@@ -93,9 +90,7 @@ bool WindowPicture::caretAnywhere() const
     return false;
 }
 
-// Fusion outlines the focused button in the highlight colour, blue, where the others have grey.
 bool WindowPicture::hasFocusFrame(const QRect& button) const
 {
-    const QColor edge = image_.pixelColor(button.left(), button.center().y());
-    return edge.blue() > edge.red() + 60;
+    return pixels::hasFocusFrame(image_, button);
 }

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GameFixture.h"
 
+#include <tests/runtime/Keyboard.h>
+
 #include <QApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyleFactory>
 #include <QTest>
 
@@ -19,7 +22,7 @@ GameFixture::GameFixture(std::uint64_t seed)
 }
 
 // The window system's events for a window queue up until an event loop runs, which tests on the
-// virtual clock never do; once the window has gone they are dropped, so that thousands of
+// virtual clock do only to compare paints; once the window has gone they are dropped, so that thousands of
 // windows in one run (the random test, the fuzzer) do not pile them up.
 GameFixture::~GameFixture()
 {
@@ -29,25 +32,18 @@ GameFixture::~GameFixture()
 
 QWidget* GameFixture::focusedWidget()
 {
-    return form_->focusWidget() ? form_->focusWidget() : form_.get();
+    return keys::target(*form_);
 }
 
 void GameFixture::pressKey(Qt::Key key, const QString& text, bool autoRepeat)
 {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text, autoRepeat);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text, autoRepeat);
-    QWidget* target = focusedWidget();
-    QApplication::sendEvent(target, &press);
-    QApplication::sendEvent(focusedWidget(), &release);
+    keys::press(*form_, key, text, autoRepeat);
 }
 
 void GameFixture::type(const QString& text)
 {
-    for (const QChar c : text) {
-        const auto key
-            = c.isLetter() && c.unicode() < 128 ? Qt::Key(Qt::Key_A + (c.toUpper().unicode() - 'A')) : Qt::Key_unknown;
-        pressKey(key, QString(c));
-    }
+    for (const QChar c : text)
+        pressKey(keys::letterKey(c), QString(c));
 }
 
 void GameFixture::click(rt::CommandButton& button)
@@ -57,22 +53,32 @@ void GameFixture::click(rt::CommandButton& button)
 
 QImage GameFixture::render()
 {
-    return form_->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (rendered_.size() != form_->size())
+        rendered_ = QImage(form_->size(), QImage::Format_RGB32);
+    form_->render(&rendered_);
+    return rendered_;
+}
+
+QImage GameFixture::painted()
+{
+    QApplication::processEvents();
+    return form_->screen()->grabWindow(form_->winId()).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 QString GameFixture::presentStep()
 {
     const int count = form_->letterCount.value();
     advance(std::chrono::milliseconds(500 * (count + 1)));
-    return shownSequence();
-}
-
-QString GameFixture::shownSequence()
-{
     QString letters;
-    for (int i = 0; i < form_->letterCount.value(); ++i)
+    for (int i = 0; i < count; ++i)
         letters += form_->shownLetters(i);
     return letters;
+}
+
+QString GameFixture::startAnswering()
+{
+    click(form_->cmdStart);
+    return presentStep();
 }
 
 QString GameFixture::displayRow()

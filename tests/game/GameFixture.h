@@ -28,11 +28,14 @@ public:
     void pressKey(Qt::Key key, const QString& text = QString(), bool autoRepeat = false);
     void type(const QString& text);
     void click(rt::CommandButton& button);
+    // The whole window drawn afresh; and what it shows after the repaints that its changes asked
+    // for, which an event loop would run.
     QImage render();
+    QImage painted();
 
-    // Runs a step from Start to the hide tick and returns the letters shown.
+    // Runs a step from Start to the hide tick and returns the letters shown; or clicks Start first.
     QString presentStep();
-    QString shownSequence();
+    QString startAnswering();
     QString displayRow();
     QString correctionRow();
     QWidget* focusedWidget();
@@ -41,5 +44,6 @@ private:
     rt::VirtualClock clock_;
     std::unique_ptr<frmMain> form_;
     QList<rt::ErrorKind> errors_;
+    QImage rendered_;
     int exitCode_ = -1;
 };

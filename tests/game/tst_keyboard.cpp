@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What real keyboards and desktops send to the game: pastes and input methods' commits, surrogate
-// pairs, held keys, every 16-bit code, and keys that arrive while the window is not active.
-// Only A-Z and a-z may ever be taken as letters.
+// What real keyboards and desktops send to the game beyond single keys (those, pastes and
+// surrogate pairs the random play sends): input methods' commits, held keys, every 16-bit code,
+// and keys that arrive while the window is not active. Only A-Z and a-z may be taken as letters.
 #include "GameFixture.h"
+
+#include <tests/runtime/Keyboard.h>
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -13,28 +15,15 @@ using rt::Int16;
 
 namespace {
 
-// Starts a step and lets it run to answer entry; returns the letters shown.
-QString startAnswering(GameFixture& game)
-{
-    game.click(game.form().cmdStart);
-    return game.presentStep();
-}
-
-void send(QWidget* target, QEvent::Type type, Qt::Key key, const QString& text, bool autoRepeat)
-{
-    QKeyEvent event(type, key, Qt::NoModifier, text, autoRepeat);
-    QApplication::sendEvent(target, &event);
-}
-
 // A key held down: the first press, repeats as the desktop sends them, then the release.
 void holdKey(GameFixture& game, Qt::Key key, const QString& text, int repeats)
 {
-    send(game.focusedWidget(), QEvent::KeyPress, key, text, false);
+    keys::send(game.focusedWidget(), QEvent::KeyPress, key, text, false);
     for (int i = 0; i < repeats; ++i) {
-        send(game.focusedWidget(), QEvent::KeyRelease, key, text, true);
-        send(game.focusedWidget(), QEvent::KeyPress, key, text, true);
+        keys::send(game.focusedWidget(), QEvent::KeyRelease, key, text, true);
+        keys::send(game.focusedWidget(), QEvent::KeyPress, key, text, true);
     }
-    send(game.focusedWidget(), QEvent::KeyRelease, key, text, false);
+    keys::send(game.focusedWidget(), QEvent::KeyRelease, key, text, false);
 }
 
 bool isAsciiLetter(int code)
@@ -48,63 +37,15 @@ class TestKeyboard : public QObject {
     Q_OBJECT
 
 private slots:
-    // Catches a letter lost or a non-letter taken when one event carries several characters.
-    void aPasteTypesItsLettersInOrder()
-    {
-        GameFixture game;
-        frmMain& form = game.form();
-        const QString shown = startAnswering(game);
-        game.pressKey(Qt::Key_unknown, QStringLiteral("1") + shown[0].toLower() + QStringLiteral("é中 ") + shown[1]);
-        QCOMPARE(form.inputPos, Int16(2));
-        QCOMPARE(game.displayRow(), shown.left(2) + QStringLiteral("_"));
-        QCOMPARE(form.linCursor.x1(), 162.0f);
-        game.pressKey(Qt::Key_unknown, QStringLiteral("\b\b"));
-        QCOMPARE(game.displayRow(), QStringLiteral("___"));
-        QVERIFY(game.errors().isEmpty());
-    }
-
-    // The letters after the last one of the answer fall into the next step's presentation,
-    // where no key counts: they must neither be typed nor judged again.
-    void aPasteLongerThanTheAnswerStopsAtTheJudgement()
-    {
-        GameFixture game;
-        frmMain& form = game.form();
-        const QString shown = startAnswering(game);
-        game.pressKey(Qt::Key_unknown, shown + QStringLiteral("qwerty"));
-        QCOMPARE(form.letterCount, Int16(4));
-        QVERIFY(form.Timer1.isEnabled());
-        QCOMPARE(form.inputPos, Int16(0));
-        QCOMPARE(game.presentStep().size(), 4);
-        QCOMPARE(game.displayRow(), QStringLiteral("____"));
-        QVERIFY(game.errors().isEmpty());
-    }
-
-    // The window takes no composition; a commit sent anyway, or as a key's text, types nothing.
+    // The window takes no composition: a commit sent anyway types nothing, not even ASCII letters.
     void anInputMethodsCommitTypesNoLetter()
     {
         GameFixture game;
         frmMain& form = game.form();
-        startAnswering(game);
+        game.startAnswering();
         QInputMethodEvent commit;
-        commit.setCommitString(QStringLiteral("记忆"));
+        commit.setCommitString(QStringLiteral("记忆ABC"));
         QApplication::sendEvent(game.focusedWidget(), &commit);
-        game.pressKey(Qt::Key_unknown, QStringLiteral("记忆ＡＢＣ"));
-        QCOMPARE(form.inputPos, Int16(0));
-        QCOMPARE(game.displayRow(), QStringLiteral("___"));
-        QVERIFY(game.errors().isEmpty());
-    }
-
-    // A character outside the 16-bit range comes as two surrogate halves: neither is a letter,
-    // not even the halves of a mathematical capital A, and neither crashes the conversion.
-    void surrogatePairsAndLoneHalvesAreNoLetters()
-    {
-        GameFixture game;
-        frmMain& form = game.form();
-        startAnswering(game);
-        for (const char32_t character : {U'\U0001D400', U'\U0001F600', U'\U0010FFFF'})
-            game.pressKey(Qt::Key_unknown, QString::fromUcs4(&character, 1));
-        game.pressKey(Qt::Key_unknown, QString(QChar(0xD835)));
-        game.pressKey(Qt::Key_unknown, QString(QChar(0xDC00)));
         QCOMPARE(form.inputPos, Int16(0));
         QCOMPARE(game.displayRow(), QStringLiteral("___"));
         QVERIFY(game.errors().isEmpty());
@@ -117,7 +58,7 @@ private slots:
     {
         GameFixture game;
         frmMain& form = game.form();
-        startAnswering(game);
+        game.startAnswering();
         int taken = 0;
         for (int code = 0; code <= 0xFFFF; ++code) {
             game.pressKey(Qt::Key_unknown, QString(QChar(char16_t(code))));
@@ -133,20 +74,6 @@ private slots:
         QVERIFY(game.errors().isEmpty());
     }
 
-    // A held letter types once per repeat, up to the judgement and no further.
-    void aHeldLetterTypesOnEveryRepeat()
-    {
-        GameFixture game;
-        frmMain& form = game.form();
-        const QString shown = startAnswering(game);
-        holdKey(game, Qt::Key_Z, QStringLiteral("z"), 1);
-        QCOMPARE(form.inputPos, Int16(2));
-        holdKey(game, Qt::Key_Z, QStringLiteral("z"), 5);
-        QCOMPARE(form.failedUpper == 2, shown != QStringLiteral("ZZZ"));
-        QCOMPARE(form.inputPos, Int16(0));
-        QVERIFY(game.errors().isEmpty());
-    }
-
     // Catches a second step started by a key that is still down once the first has begun.
     void aHeldEnterOrSpaceRepeatsTheStepOnce()
     {
@@ -154,8 +81,8 @@ private slots:
             {std::pair(Qt::Key_Return, QStringLiteral("\r")), std::pair(Qt::Key_Space, QStringLiteral(" "))}) {
             GameFixture game;
             frmMain& form = game.form();
-            const QString shown = startAnswering(game);
-            game.type(shown.left(2) + (shown[2] == u'A' ? QStringLiteral("B") : QStringLiteral("A")));
+            const QString shown = game.startAnswering();
+            game.type(shown.left(2) + keys::otherLetter(shown[2]));
             QVERIFY(form.cmdStart.hasFocus());
             holdKey(game, key, text, 8);
             QVERIFY(form.Timer1.isEnabled());
@@ -172,14 +99,14 @@ private slots:
     {
         GameFixture game;
         frmMain& form = game.form();
-        const QString shown = startAnswering(game);
+        const QString shown = game.startAnswering();
         QWidget other;
         other.show();
         QApplication::setActiveWindow(&other);
         QVERIFY(!form.isActiveWindow());
         game.pressKey(Qt::Key_unknown, QStringLiteral("7ı"));
-        send(&form, QEvent::KeyPress, Qt::Key_unknown, shown.left(1) + QStringLiteral("ſ"), false);
-        send(form.cmdExit.widget(), QEvent::KeyPress, Qt::Key_unknown, QStringLiteral("ß"), false);
+        keys::send(&form, QEvent::KeyPress, Qt::Key_unknown, shown.left(1) + QStringLiteral("ſ"));
+        keys::send(form.cmdExit.widget(), QEvent::KeyPress, Qt::Key_unknown, QStringLiteral("ß"));
         QCOMPARE(form.inputPos, Int16(1));
         QCOMPARE(game.displayRow(), shown.left(1) + QStringLiteral("__"));
         QCOMPARE(game.exitCode(), -1);

@@ -3,6 +3,7 @@
 #include "GameFixture.h"
 
 #include <runtime/Random.h>
+#include <tests/runtime/Keyboard.h>
 
 #include <QTest>
 
@@ -44,6 +45,34 @@ private slots:
         same.reseed(1000ns);
         again.reseed(2000ns);
         QVERIFY(same.next() != again.next());
+    }
+
+    // Catches a source that starts from a fixed state, so that every game would show the same letters.
+    void twoDefaultSourcesStartApart() { QVERIFY(rt::Random().next() != rt::Random().next()); }
+
+    // The first letter is drawn at Start, each later one after its reveal tick has reseeded the
+    // source from the clock: a Start one millisecond later changes all but the first.
+    void theRevealTicksReseedFromTheClock()
+    {
+        GameFixture onTime;
+        GameFixture later;
+        later.advance(1ms);
+        onTime.click(onTime.form().cmdStart);
+        later.click(later.form().cmdStart);
+        const QString letters = onTime.presentStep();
+        const QString delayed = later.presentStep();
+        QCOMPARE(delayed.front(), letters.front());
+        QVERIFY(delayed.mid(1) != letters.mid(1));
+    }
+
+    // Catches a step repeated with the letters that were just answered wrong.
+    void aRepeatedStepDrawsNewLetters()
+    {
+        GameFixture game;
+        const QString failed = game.startAnswering();
+        game.type(keys::otherLetter(failed[0]) + failed.mid(1));
+        game.pressKey(Qt::Key_Return, QStringLiteral("\r"));
+        QVERIFY(game.presentStep() != failed); // one chance in 17,576 that this seed draws the same
     }
 
     // Plays a long game with correct answers, so that every letter comes from a step's reveal

@@ -140,11 +140,37 @@ void checkControls(Report& report, frmMain& form, const Expected& expected, int 
             .arg(nameOf(expected.phase));
     });
     report.expect(form.cmdExit.isEnabled(), "buttons: Exit disabled");
-    if (expected.phase == Phase::Failed)
-        report.expect(
-            form.cmdStart.caption() == QStringLiteral("重复本步"), "buttons: Start does not offer to repeat the step");
     if (!answering)
         report.expect(!form.linCursor.isVisible(), "caret: shown outside answer entry");
+}
+
+// The instruction follows the phase, the correction row has its caption, and Start offers to
+// repeat the step from the first wrong answer on.
+void checkTexts(Report& report, const frmMain& form, const Expected& expected)
+{
+    static const QString instructions[] = {
+        QStringLiteral("点击“开始”，记住显示的每个字母"),
+        QStringLiteral("记住下列每个字母"),
+        QStringLiteral("凭记忆，依次输入刚才显示的字母"),
+        QStringLiteral("输入错误，多数人能记忆七个字母，回车重新进行当前步测试"),
+    };
+    const QString& instruction = instructions[static_cast<int>(expected.phase)];
+    const QString correction = expected.phase == Phase::Failed ? QStringLiteral("正确的字母序列应为：") : QString();
+    const QString start = expected.repeatOffered ? QStringLiteral("重复本步") : QStringLiteral("开  始");
+    const auto expectText = [&](const rt::Label& label, const QString& text, const char* name) {
+        report.expect(label.caption() == text, [&] {
+            return QStringLiteral("texts: %1 reads '%2', expected '%3' in %4")
+                .arg(QLatin1String(name), label.caption(), text, nameOf(expected.phase));
+        });
+    };
+    expectText(form.Label1, instruction, "the instruction");
+    expectText(form.Label3, correction, "the correction's caption");
+    report.expect(form.cmdStart.caption() == start && form.cmdRestart.caption() == QStringLiteral("从头开始")
+            && form.cmdExit.caption() == QStringLiteral("退  出"),
+        [&] {
+            return QStringLiteral("texts: buttons read '%1', '%2', '%3'")
+                .arg(form.cmdStart.caption(), form.cmdRestart.caption(), form.cmdExit.caption());
+        });
 }
 
 void checkPresentation(Report& report, frmMain& form, const Expected& expected, int shownCells)
@@ -244,6 +270,7 @@ QString checkGame(GameFixture& game, const Expected& expected)
     const auto now = game.clock().now();
     const int shownCells = std::min(expected.letterCount, static_cast<int>((now - expected.stepStart) / tickInterval));
     checkControls(report, form, expected, shownCells);
+    checkTexts(report, form, expected);
     if (expected.phase == Phase::Presenting)
         checkPresentation(report, form, expected, shownCells);
     else if (expected.phase == Phase::Answering)
@@ -252,6 +279,30 @@ QString checkGame(GameFixture& game, const Expected& expected)
         checkRestingRows(report, form, expected);
     checkFocus(report, form, expected);
     return report.text();
+}
+
+// What the window has painted through the partial repaints its changes asked for is what a full
+// repaint draws: a change that misses part of what it covered leaves stale pixels behind.
+QString checkPaint(GameFixture& game)
+{
+    const QImage painted = game.painted();
+    const QImage full = game.render();
+    if (painted == full)
+        return {};
+    if (painted.size() != full.size())
+        return QStringLiteral("paint: the window has painted nothing");
+    QRect stale;
+    for (int y = 0; y < full.height(); ++y) {
+        for (int x = 0; x < full.width(); ++x) {
+            if (painted.pixel(x, y) != full.pixel(x, y))
+                stale |= QRect(x, y, 1, 1);
+        }
+    }
+    return QStringLiteral("paint: stale pixels within %1 × %2 at (%3, %4)")
+        .arg(stale.width())
+        .arg(stale.height())
+        .arg(stale.left())
+        .arg(stale.top());
 }
 
 } // namespace play

@@ -46,8 +46,9 @@ QString lettersShown(const frmMain& form)
 
 } // namespace
 
-GameModel::GameModel(GameFixture& game)
+GameModel::GameModel(GameFixture& game, Paints paints)
     : game_(game)
+    , paints_(paints)
 {
 }
 
@@ -67,7 +68,8 @@ QString GameModel::step(const Event& event)
     for (const KeyPress& key : keys)
         press(key, target);
     tally_.longestStep = std::max(tally_.longestStep, expected_.letterCount);
-    return checkGame(game_, expected_);
+    const QString problems = checkGame(game_, expected_);
+    return problems.isEmpty() && paints_ == Paints::Compared && !ended() ? checkPaint(game_) : problems;
 }
 
 // Each character the key types reaches the game first; then the key reaches the focused widget.
@@ -141,6 +143,7 @@ void GameModel::judge()
         expected_.phase = Phase::Failed;
         expected_.failedUpper = expected_.letterCount - 1;
         expected_.justFailed = true;
+        expected_.repeatOffered = true;
     }
 }
 

@@ -24,6 +24,7 @@ struct Expected {
     QString typed;
     std::chrono::nanoseconds stepStart{0};
     bool justFailed = false; // the last event gave a wrong answer
+    bool repeatOffered = false; // Start has offered to repeat the step since the first wrong answer
     bool exitMayHaveFocus = false; // the user has moved the focus, and it may have gone to Exit
 };
 
@@ -34,11 +35,15 @@ struct Tally {
     int longestStep = 3;
 };
 
+// Whether each event's paints are also compared with a full repaint, which costs far more than
+// the other checks.
+enum class Paints { Unchecked, Compared };
+
 // Plays events on the real window and follows them in a model of the game, then checks the
 // window against the model and the game's invariants.
 class GameModel {
 public:
-    explicit GameModel(GameFixture& game);
+    explicit GameModel(GameFixture& game, Paints paints = Paints::Unchecked);
 
     // Applies the event; returns what is wrong afterwards, empty when nothing is.
     QString step(const Event& event);
@@ -57,11 +62,13 @@ private:
     void letTimePass();
 
     GameFixture& game_;
+    Paints paints_;
     Expected expected_;
     Tally tally_;
 };
 
 // The checks, against the window as it stands; problems start with the name of the rule.
 QString checkGame(GameFixture& game, const Expected& expected);
+QString checkPaint(GameFixture& game);
 
 } // namespace play

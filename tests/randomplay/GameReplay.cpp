@@ -62,10 +62,10 @@ bool joinAdvances(Sequence& events, const std::function<bool(const Sequence&)>& 
 
 } // namespace
 
-Outcome replay(const Sequence& events, std::uint64_t seed)
+Outcome replay(const Sequence& events, std::uint64_t seed, Paints paints)
 {
     GameFixture game(seed);
-    GameModel model(game);
+    GameModel model(game, paints);
     for (std::size_t i = 0; i < events.size() && !model.ended(); ++i) {
         const QString problem = model.step(events[i]);
         if (!problem.isEmpty())
@@ -89,12 +89,12 @@ Sequence shrink(Sequence events, const std::function<bool(const Sequence&)>& fai
     return events;
 }
 
-QString reproduction(std::uint64_t seed, const Sequence& events, const Failure& failure)
+QString reproduction(std::uint64_t seed, const Sequence& events, const Failure& failure, Paints paints)
 {
     const QString rule = ruleOf(failure.problem);
     const Sequence played(events.begin(), events.begin() + failure.event + 1);
     const auto failsAlike = [&](const Sequence& candidate) {
-        const Outcome outcome = replay(candidate, seed);
+        const Outcome outcome = replay(candidate, seed, paints);
         return outcome.failure && ruleOf(outcome.failure->problem) == rule;
     };
     const Sequence shortest = shrink(played, failsAlike, std::chrono::steady_clock::now() + std::chrono::minutes(1));

@@ -22,7 +22,7 @@ struct Outcome {
 
 // Plays the events on a new window whose random source starts from `seed`, checking after
 // each; stops at the first problem, or when the window has closed.
-Outcome replay(const Sequence& events, std::uint64_t seed);
+Outcome replay(const Sequence& events, std::uint64_t seed, Paints paints = Paints::Unchecked);
 
 using Deadline = std::chrono::steady_clock::time_point;
 
@@ -33,6 +33,6 @@ Sequence shrink(
 
 // The seed, the problem, and the shortest sequence found within a minute that breaks the same
 // rule, as source code that a test can keep.
-QString reproduction(std::uint64_t seed, const Sequence& events, const Failure& failure);
+QString reproduction(std::uint64_t seed, const Sequence& events, const Failure& failure, Paints paints);
 
 } // namespace play
