@@ -38,10 +38,11 @@ public:
 
 private:
     int wrappedLineCount() const;
+    // Asked for when needed, not kept: it loads the font, which a label never shown need not do.
+    int lineHeight() const { return rt::lineHeight(description_.font, font_); }
 
     LabelDescription description_;
     QFont font_;
-    int lineHeight_;
 };
 
 } // namespace rt
