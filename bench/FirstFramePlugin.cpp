@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Loaded into an unmodified program through QT_QPA_GENERIC_PLUGINS=korimofirstframe, it prints
-// when the first window's first frame has reached the window system, and the peak RSS so far,
-// then quits the program: "<steady clock, ns> <VmHWM, kB>".
+// when the first window's first frame has reached the window system, the peak RSS so far and how
+// much of the font files it has mapped is resident, then quits the program:
+// "<steady clock, ns> <VmHWM, kB> <font files' Rss, kB>".
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
@@ -26,6 +27,24 @@ long peakRssKb()
     return 0;
 }
 
+// Font files are mapped whole and count as resident as far as they have been read.
+long fontFilesRssKb()
+{
+    QFile maps(QStringLiteral("/proc/self/smaps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return 0;
+    long total = 0;
+    bool inFontFile = false;
+    for (QByteArray line = maps.readLine(); !line.isEmpty(); line = maps.readLine()) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.front().contains('-')) // a mapping's first line: range, perms, offset, dev, inode, path
+            inFontFile = fields.size() > 5 && fields[5].contains("/fonts/");
+        else if (inFontFile && fields.front() == "Rss:")
+            total += fields.value(1).toLong();
+    }
+    return total;
+}
+
 class FirstFrameProbe : public QObject {
 public:
     FirstFrameProbe() { QCoreApplication::instance()->installEventFilter(this); }
@@ -47,7 +66,9 @@ private:
     {
         QGuiApplication::sync(); // the window system has the frame
         const auto now = std::chrono::steady_clock::now().time_since_epoch();
-        std::printf("%lld %ld\n", static_cast<long long>(std::chrono::nanoseconds(now).count()), peakRssKb());
+        const long peakKb = peakRssKb();
+        std::printf(
+            "%lld %ld %ld\n", static_cast<long long>(std::chrono::nanoseconds(now).count()), peakKb, fontFilesRssKb());
         std::fflush(stdout);
         QCoreApplication::exit(0);
     }
