@@ -44,6 +44,7 @@ Label::Label(const Label& element0, int index)
     : RectControl(element0, index)
     , description_(element0.description_)
     , font_(element0.font_)
+    , lineHeight_(element0.lineHeight_)
 {
 }
 
@@ -71,6 +72,13 @@ void Label::paint(QPainter& painter, const QPalette& palette) const
     painter.setPen(description_.foreColor.resolve(palette));
     layout.draw(&painter, rect.topLeft());
     painter.restore();
+}
+
+int Label::lineHeight() const
+{
+    if (!lineHeight_)
+        lineHeight_ = rt::lineHeight(description_.font, font_);
+    return *lineHeight_;
 }
 
 int Label::wrappedLineCount() const

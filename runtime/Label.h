@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QString>
 
+#include <optional>
+
 namespace rt {
 
 struct LabelDescription {
@@ -38,11 +40,12 @@ public:
 
 private:
     int wrappedLineCount() const;
-    // Asked for when needed, not kept: it loads the font, which a label never shown need not do.
-    int lineHeight() const { return rt::lineHeight(description_.font, font_); }
+    // Found when first needed: it loads the font, which a label not yet shown need not do.
+    int lineHeight() const;
 
     LabelDescription description_;
     QFont font_;
+    mutable std::optional<int> lineHeight_;
 };
 
 } // namespace rt
