@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QWindow>
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 
@@ -36,11 +37,12 @@ long fontFilesRssKb()
     long total = 0;
     bool inFontFile = false;
     for (QByteArray line = maps.readLine(); !line.isEmpty(); line = maps.readLine()) {
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.front().contains('-')) // a mapping's first line: range, perms, offset, dev, inode, path
-            inFontFile = fields.size() > 5 && fields[5].contains("/fonts/");
-        else if (inFontFile && fields.front() == "Rss:")
-            total += fields.value(1).toLong();
+        // A mapping's first line starts with its address range in small hex digits, and ends in its
+        // file's path; the lines about it that follow start with a capital.
+        if (std::isxdigit(line.front()) && !std::isupper(line.front()))
+            inFontFile = line.contains("/fonts/");
+        else if (inFontFile && line.startsWith("Rss:"))
+            total += line.mid(4).trimmed().split(' ').front().toLong();
     }
     return total;
 }
