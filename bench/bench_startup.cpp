@@ -15,6 +15,7 @@ namespace {
 
 struct Launch {
     double firstFrameMs = 0;
+    double cpuMs = 0; // user and system CPU time to the first frame
     double peakRssMb = 0;
     double fontFilesMb = 0; // resident pages of mapped font files at the first frame
 };
@@ -37,16 +38,18 @@ std::optional<Launch> launch(const QString& program, const QStringList& argument
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return std::nullopt;
     const QList<QByteArray> report = process.readAllStandardOutput().trimmed().split(' ');
-    if (report.size() != 3)
+    if (report.size() != 4)
         return std::nullopt;
     const std::chrono::nanoseconds firstFrame(report[0].toLongLong());
-    return Launch{toMs(firstFrame - started), report[1].toDouble() / 1024, report[2].toDouble() / 1024};
+    return Launch{toMs(firstFrame - started), report[1].toDouble() / 1000, report[2].toDouble() / 1024,
+        report[3].toDouble() / 1024};
 }
 
 struct Contender {
     QString program;
     QStringList arguments = {};
     std::vector<double> firstFrameMs = {};
+    std::vector<double> cpuMs = {};
     std::vector<double> peakRssMb = {};
     std::vector<double> fontFilesMb = {};
 
@@ -62,6 +65,7 @@ struct Contender {
     {
         const Launch result = launchOnce();
         firstFrameMs.push_back(result.firstFrameMs);
+        cpuMs.push_back(result.cpuMs);
         peakRssMb.push_back(result.peakRssMb);
         fontFilesMb.push_back(result.fontFilesMb);
     }
@@ -82,15 +86,20 @@ QString rssFigure(const Contender& contender)
         + fixed(median(contender.fontFilesMb), 1) + QStringLiteral(" MiB");
 }
 
+QString startFigure(const Contender& contender)
+{
+    return fixed(median(contender.firstFrameMs), 1) + QStringLiteral(" ms, CPU ") + fixed(median(contender.cpuMs), 1)
+        + QStringLiteral(" ms");
+}
+
 void printRows(const QString& against, const Contender& korimo, const Contender& baseline)
 {
-    const double korimoStart = median(korimo.firstFrameMs);
-    const double baselineStart = median(baseline.firstFrameMs);
-    printRow(QStringLiteral("Start-up, launch to first frame (median of %1), against %2")
+    printRow(QStringLiteral("Start-up, launch to first frame and CPU time by then (medians of %1), against %2")
                  .arg(korimo.firstFrameMs.size())
                  .arg(against),
-        fixed(korimoStart, 1) + QStringLiteral(" ms"), fixed(baselineStart, 1) + QStringLiteral(" ms"),
-        ratio(korimoStart, baselineStart));
+        startFigure(korimo), startFigure(baseline),
+        ratio(median(korimo.firstFrameMs), median(baseline.firstFrameMs)) + QStringLiteral("; CPU ")
+            + ratio(median(korimo.cpuMs), median(baseline.cpuMs)));
     printRow(QStringLiteral("Peak RSS at first frame (median), against %1").arg(against), rssFigure(korimo),
         rssFigure(baseline),
         ratio(median(korimo.peakRssMb), median(baseline.peakRssMb)) + QStringLiteral("; beside the font files ")
