@@ -49,7 +49,8 @@ long fontFilesRssKb()
     for (QByteArray line = maps.readLine(); !line.isEmpty(); line = maps.readLine()) {
         // A mapping's first line starts with its address range in small hex digits, and ends in its
         // file's path; the lines about it that follow start with a capital.
-        if (std::isxdigit(line.front()) && !std::isupper(line.front()))
+        const auto first = static_cast<unsigned char>(line.front());
+        if (std::isxdigit(first) && !std::isupper(first))
             inFontFile = line.contains("/fonts/");
         else if (inFontFile && line.startsWith("Rss:"))
             total += line.mid(4).trimmed().split(' ').front().toLong();
