@@ -3,7 +3,7 @@
 // when the first window's first frame has reached the window system, the CPU time it has taken,
 // the peak RSS so far and how much of the font files it has mapped is resident, then quits the
 // program: "<steady clock, ns> <user + system CPU, µs> <VmHWM, kB> <font files' Rss, kB>".
-// CPU time hardly grows when other processes keep the cores busy; the time to the frame does.
+// Other processes keeping the cores busy stretch the time to the frame far more than the CPU time.
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
