@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 #include <QPalette>
 #include <QString>
 
@@ -36,7 +37,11 @@ struct FontDescription {
 // The face's own font, or a free stand-in that draws alike, at the described size turned into
 // pixels at 96 dots per inch so that the layout holds whatever density the screen reports.
 QFont makeFont(const FontDescription& description);
-// Height of one line of text, as the described face would lay it out.
-int lineHeight(const QFont& font);
+// Height of one line of text, as the described face would lay it out; `font` is the one that
+// makeFont made of the description.
+int lineHeight(const FontDescription& description, const QFont& font);
+
+// The icon in the image file, read in the format that its name's suffix says.
+QIcon loadIcon(const QString& path);
 
 } // namespace rt

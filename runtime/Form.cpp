@@ -7,7 +7,6 @@
 #include "Timer.h"
 
 #include <QCloseEvent>
-#include <QIcon>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
@@ -37,7 +36,7 @@ Form::Form(Clock& clock, const FormDescription& description)
     setWindowTitle(description.caption);
     setFixedSize(description.clientWidth, description.clientHeight);
     if (!description.iconPath.isEmpty())
-        setWindowIcon(QIcon(description.iconPath));
+        setWindowIcon(loadIcon(description.iconPath));
     setFont(makeFont({QStringLiteral("宋体"), 9}));
     // Keys come one by one as typed: the window takes no input-method composition.
     setAttribute(Qt::WA_InputMethodEnabled, false);

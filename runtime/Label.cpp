@@ -35,10 +35,9 @@ Label::Label(Form& form, const LabelDescription& description)
         form, QRect(description.left, description.top, description.width, description.height), description.visible)
     , description_(description)
     , font_(makeFont(description.font))
-    , lineHeight_(lineHeight(font_))
 {
     if (description_.autoSizeWithWordWrap)
-        setHeight(wrappedLineCount() * lineHeight_);
+        setHeight(wrappedLineCount() * lineHeight());
 }
 
 Label::Label(const Label& element0, int index)
@@ -54,7 +53,7 @@ void Label::setCaption(const QString& caption)
     changeLook([&] {
         description_.caption = caption;
         if (description_.autoSizeWithWordWrap)
-            setHeight(wrappedLineCount() * lineHeight_);
+            setHeight(wrappedLineCount() * lineHeight());
     });
 }
 
@@ -67,7 +66,7 @@ void Label::paint(QPainter& painter, const QPalette& palette) const
     QTextOption option;
     option.setAlignment(description_.alignment);
     layout.setTextOption(option);
-    layOut(layout, rect.width(), description_.autoSizeWithWordWrap, lineHeight_);
+    layOut(layout, rect.width(), description_.autoSizeWithWordWrap, lineHeight());
     painter.save();
     painter.setClipRect(rect, Qt::IntersectClip);
     painter.setPen(description_.foreColor.resolve(palette));
@@ -75,10 +74,17 @@ void Label::paint(QPainter& painter, const QPalette& palette) const
     painter.restore();
 }
 
+int Label::lineHeight() const
+{
+    if (!lineHeight_)
+        lineHeight_ = rt::lineHeight(description_.font, font_);
+    return *lineHeight_;
+}
+
 int Label::wrappedLineCount() const
 {
     QTextLayout layout(description_.caption, font_);
-    return std::max(1, layOut(layout, description_.width, true, lineHeight_));
+    return std::max(1, layOut(layout, description_.width, true, lineHeight()));
 }
 
 } // namespace rt

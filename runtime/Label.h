@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QString>
 
+#include <optional>
+
 namespace rt {
 
 struct LabelDescription {
@@ -38,10 +40,12 @@ public:
 
 private:
     int wrappedLineCount() const;
+    // Found when first needed: it loads the font, which a label not yet shown need not do.
+    int lineHeight() const;
 
     LabelDescription description_;
     QFont font_;
-    int lineHeight_;
+    mutable std::optional<int> lineHeight_;
 };
 
 } // namespace rt

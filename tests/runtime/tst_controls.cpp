@@ -14,6 +14,7 @@
 #include <tests/runtime/Keyboard.h>
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -249,6 +250,19 @@ private slots:
         label.setCaption(QStringLiteral("这是一段要折成好几行才能放下的说明文字"));
         QVERIFY(label.height() >= 38);
         QCOMPARE(label.height() % 19, 0);
+    }
+
+    // A face that is not installed is drawn in its free stand-in, on which the layout relies.
+    void facesAreDrawnInTheirStandIns()
+    {
+        const QList<std::pair<QString, QString>> standIns = {
+            {QStringLiteral("宋体"), QStringLiteral("AR PL UMing CN")},
+            {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")},
+            {QStringLiteral("Palatino Linotype"), QStringLiteral("P052")},
+        };
+        // Where two foundries make a family, Qt names the foundry too: "P052 [UKWN]".
+        for (const auto& [face, standIn] : standIns)
+            QCOMPARE(QFontInfo(rt::makeFont({face, 9})).family().section(QStringLiteral(" ["), 0, 0), standIn);
     }
 };
 
