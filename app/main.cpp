@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "CommandLine.h"
+
 #include <forms/frmMain.h>
 #include <runtime/EventLoopClock.h>
 
@@ -7,11 +9,16 @@
 
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> status = readCommandLine(argc, argv))
+        return *status;
+    // One style everywhere, so the window looks the same on every desktop; set before the
+    // application object, so that its -style option still overrides it.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    qInstallMessageHandler(endWithoutWindowSystem);
     QApplication app(argc, argv);
+    qInstallMessageHandler(nullptr);
     // Wayland ignores the window icon; the compositor finds the bulb through the desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral(KORIMO_APP_ID));
-    // One style everywhere, so the window looks the same on every desktop.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     rt::EventLoopClock clock;
     frmMain form(clock);
     QObject::connect(&form, &rt::Form::unloaded, &app, [](int exitCode) { QApplication::exit(exitCode); });
