@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QStyleFactory>
 
+#include <cstdlib>
+
 int main(int argc, char* argv[])
 {
     if (const std::optional<int> status = readCommandLine(argc, argv))
@@ -25,5 +27,10 @@ int main(int argc, char* argv[])
     form.open();
     if (form.isUnloaded())
         return 1;
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // Qt 6.4's Wayland client can deadlock while it disconnects (its event thread waits on a read
+    // that the main thread prepared); the compositor cleans up after a client that just ends.
+    if (QGuiApplication::platformName() == u"wayland")
+        std::_Exit(status);
+    return status;
 }
