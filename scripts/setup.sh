@@ -34,7 +34,8 @@ install_missing() {
     as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# Configures (the arguments go to cmake) and builds KORIMO_TARGET, or everything.
 build_korimo() {
     cmake -S "$KORIMO_ROOT" -B "$KORIMO_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-    cmake --build "$KORIMO_BUILD"
+    cmake --build "$KORIMO_BUILD" ${KORIMO_TARGET:+--target "$KORIMO_TARGET"}
 }

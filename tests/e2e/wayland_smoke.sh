@@ -5,6 +5,7 @@
 # appear, a typed answer is judged, and the compositor's close request ends it with status 0.
 # sway refuses to run as root, so as root both run as nobody, from a copy of the program.
 set -eu
+umask 022 # the unprivileged user reads what the test writes
 program=$1 plugins=$2 shots=$3
 [ -e "$plugins/platforms/libqwayland-generic.so" ] || { echo "Skipped: Qt's Wayland plugin is not installed"; exit 77; }
 
