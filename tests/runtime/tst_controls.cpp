@@ -13,9 +13,11 @@
 #include <tests/runtime/ErrorOf.h>
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace std::chrono_literals;
 using rt::ErrorKind;
@@ -210,6 +212,23 @@ private slots:
         QCOMPARE(ticks, 0);
         sendKey(form.get(), Qt::Key_A, QStringLiteral("a"));
         QVERIFY(form->events.isEmpty());
+    }
+
+    // The standard report speaks the window's language, its one button included.
+    void theStandardErrorReportIsInChinese()
+    {
+        rt::Form form(clock_, {.caption = QStringLiteral("probe"), .clientWidth = 100, .clientHeight = 50});
+        QStringList shown;
+        QTimer::singleShot(0, &form, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            shown << box->text();
+            for (QAbstractButton* button : box->buttons())
+                shown << button->text();
+            box->buttons().constFirst()->click();
+        });
+        form.raiseEvent([] { rt::raise(ErrorKind::Overflow); });
+        QCOMPARE(shown, QStringList({QStringLiteral("运行时错误：溢出"), QStringLiteral("确定")}));
     }
 
     void closingTheWindowEndsTheProgramNormally()
