@@ -2,7 +2,6 @@
 #include "CommandLine.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
 
 #include <cstdio>
 #include <cstdlib>
@@ -43,15 +42,22 @@ void printNoWindowSystem(bool tried)
                                "is set\n"));
 }
 
-// The platforms that need a display server, as Qt picks them: -platform, else QT_QPA_PLATFORM,
-// else the default, the X11 one (which Qt itself swaps for Wayland in a Wayland session).
-bool needsDisplay(const QString& platforms)
+// No display for a platform that needs one. The platform is -platform, else QT_QPA_PLATFORM,
+// else Qt's default, the X11 one (which Qt itself swaps for Wayland in a Wayland session).
+bool displayMissing(const QString& platformOption)
 {
+    const QString platforms = platformOption.isEmpty() ? qEnvironmentVariable("QT_QPA_PLATFORM") : platformOption;
     for (const QString& platform : platforms.split(u';', Qt::SkipEmptyParts)) {
         if (platform != u"xcb" && !platform.startsWith(u"wayland"))
             return false;
     }
-    return true;
+    return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+int usageError(const QString& error, const QString& usage)
+{
+    print(stderr, QStringLiteral("korimo: %1\n\n%2").arg(error, usage));
+    return 2;
 }
 
 } // namespace
@@ -81,16 +87,11 @@ std::optional<int> readCommandLine(int argc, char* argv[])
 
     // Without an application object the parser does not know the program's name.
     const QString usage = parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("korimo"));
-    if (!parser.parse(arguments)) {
-        print(stderr, QStringLiteral("korimo: %1\n\n%2").arg(parser.errorText(), usage));
-        return 2;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        print(stderr,
-            QStringLiteral("korimo: unexpected argument '%1'\n\n%2")
-                .arg(parser.positionalArguments().constFirst(), usage));
-        return 2;
-    }
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText(), usage);
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(
+            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()), usage);
     if (parser.isSet(help)) {
         print(stdout, usage);
         return 0;
@@ -99,10 +100,7 @@ std::optional<int> readCommandLine(int argc, char* argv[])
         print(stdout, QStringLiteral("korimo " KORIMO_VERSION "\n"));
         return 0;
     }
-    const QString platform = parser.isSet(QStringLiteral("platform")) ? parser.value(QStringLiteral("platform"))
-                                                                      : qEnvironmentVariable("QT_QPA_PLATFORM");
-    if (needsDisplay(platform.isEmpty() ? QStringLiteral("xcb") : platform) && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    if (displayMissing(parser.value(QStringLiteral("platform")))) {
         printNoWindowSystem(false);
         return 1;
     }
