@@ -1,22 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "CommandLine.h"
+
 #include <forms/frmMain.h>
 #include <runtime/EventLoopClock.h>
 
 #include <QApplication>
 #include <QStyleFactory>
 
+#include <cstdlib>
+
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> status = readCommandLine(argc, argv))
+        return *status;
+    // One style everywhere, so the window looks the same on every desktop; set before the
+    // application object, so that its -style option still overrides it.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    qInstallMessageHandler(endWithoutWindowSystem);
     QApplication app(argc, argv);
+    qInstallMessageHandler(nullptr);
     // Wayland ignores the window icon; the compositor finds the bulb through the desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral(KORIMO_APP_ID));
-    // One style everywhere, so the window looks the same on every desktop.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     rt::EventLoopClock clock;
     frmMain form(clock);
     QObject::connect(&form, &rt::Form::unloaded, &app, [](int exitCode) { QApplication::exit(exitCode); });
     form.open();
     if (form.isUnloaded())
         return 1;
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // Qt 6.4's Wayland client can deadlock while it disconnects (its event thread waits on a read
+    // that the main thread prepared); the compositor cleans up after a client that just ends.
+    if (QGuiApplication::platformName() == u"wayland")
+        std::_Exit(status);
+    return status;
 }

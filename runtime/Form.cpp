@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -21,7 +22,10 @@ namespace {
 
 void showErrorBox(Form& form, const RuntimeError& error)
 {
-    QMessageBox::critical(&form, form.windowTitle(), QStringLiteral("运行时错误：") + error.message());
+    QMessageBox box(QMessageBox::Critical, form.windowTitle(), QStringLiteral("运行时错误：") + error.message(),
+        QMessageBox::NoButton, &form);
+    box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    box.exec();
 }
 
 } // namespace
@@ -50,8 +54,17 @@ void Form::open()
     raiseEvent([this] { Form_Load(); });
     if (ended_)
         return;
-    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->availableGeometry()));
+    const QRect available = screen()->availableGeometry();
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), available));
     show();
+    // The window manager frames the window only once it is shown, and the frame is known by the
+    // time it hands the window the focus: then the frame, title bar included, is centred.
+    connect(
+        windowHandle(), &QWindow::activeChanged, this,
+        [this, available] {
+            move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameGeometry().size(), available).topLeft());
+        },
+        Qt::SingleShotConnection);
     focusFirstButton();
 }
 

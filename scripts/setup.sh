@@ -5,15 +5,16 @@ set -euo pipefail
 KORIMO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KORIMO_BUILD="${KORIMO_BUILD:-$KORIMO_ROOT/build}"
 
-# Packages for building (libxcb1-dev for the end-to-end test), and the free fonts that stand in
-# for the window's faces.
+# Packages for building (libxcb1-dev for the end-to-end test), the free fonts that stand in for
+# the window's faces, and Qt's Wayland plugin, so that a Wayland desktop shows the window natively.
 KORIMO_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libxcb1-dev
-                 fonts-arphic-uming fonts-liberation fonts-urw-base35)
+                 fonts-arphic-uming fonts-liberation fonts-urw-base35 qt6-wayland)
 # What cpack needs to build the Debian package and to find the libraries it depends on.
 KORIMO_PACKAGING_PACKAGES=(dpkg-dev file)
-# What the end-to-end test runs the program in and drives it with: an X server of its own, a
-# window manager and a tool that types and clicks.
-KORIMO_E2E_PACKAGES=(xvfb openbox xdotool)
+# What the end-to-end tests run the program in and drive it with: an X server of its own, a
+# window manager and a tool that types and clicks; a Wayland compositor, its typing and
+# screenshot tools, and jq to read the compositor's window tree.
+KORIMO_E2E_PACKAGES=(xvfb openbox xdotool sway wtype grim jq)
 # For the checked runs of the test suite: sanitizers and the fuzzer (clang), and valgrind.
 KORIMO_CHECK_PACKAGES=(clang-14 libclang-rt-14-dev valgrind)
 
@@ -33,7 +34,8 @@ install_missing() {
     as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# Configures (the arguments go to cmake) and builds KORIMO_TARGET, or everything.
 build_korimo() {
     cmake -S "$KORIMO_ROOT" -B "$KORIMO_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-    cmake --build "$KORIMO_BUILD"
+    cmake --build "$KORIMO_BUILD" ${KORIMO_TARGET:+--target "$KORIMO_TARGET"}
 }
