@@ -5,7 +5,10 @@
 #include "GraphicControl.h"
 
 #include <QFont>
+#include <QPoint>
 #include <QString>
+
+class QTextLayout;
 
 namespace rt {
 
@@ -32,14 +35,21 @@ public:
     Label(Form& form, const LabelDescription& description);
     Label(const Label& element0, int index);
 
-    const QString& caption() const { return description_.caption; }
+    const QString& caption() const { return caption_; }
     void setCaption(const QString& caption);
     void paint(QPainter& painter, const QPalette& palette) const override;
 
+    // Where the caption's character at `offset` is drawn, and which character is drawn at a
+    // point, in client-area pixels; an empty rectangle and -1 where there is none.
+    QRect characterRect(int offset) const;
+    int offsetAt(QPoint point) const;
+
 private:
+    void layOutCaption(QTextLayout& layout) const;
     int wrappedLineCount() const;
 
-    LabelDescription description_;
+    const LabelDescription description_; // as created; the caption below is the live one
+    QString caption_;
     QFont font_;
     int lineHeight_;
 };
