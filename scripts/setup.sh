@@ -11,9 +11,10 @@ KORIMO_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-private-dev libgl-d
                  fonts-arphic-uming fonts-liberation fonts-urw-base35)
 # What cpack needs to build the Debian package and to find the libraries it depends on.
 KORIMO_PACKAGING_PACKAGES=(dpkg-dev file)
-# What the end-to-end test runs the program in and drives it with: an X server of its own, a
-# window manager and a tool that types and clicks.
-KORIMO_E2E_PACKAGES=(xvfb openbox xdotool)
+# What the end-to-end tests run the program in and drive it with: an X server of its own, a
+# window manager and a tool that types and clicks; and for reading it as a screen reader does, a
+# session bus, the accessibility bus and its Python bindings.
+KORIMO_E2E_PACKAGES=(xvfb openbox xdotool dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0)
 # For the checked runs of the test suite: sanitizers and the fuzzer (clang), and valgrind.
 KORIMO_CHECK_PACKAGES=(clang-14 libclang-rt-14-dev valgrind)
 
