@@ -62,6 +62,7 @@ signals:
     void unloaded(int exitCode);
 
 protected:
+    // For the window's event handlers.
     Clock& clock() const { return clock_; }
 
     virtual void Form_Load() { }
