@@ -47,8 +47,9 @@ QStringList childrenOf(QWidget& window)
         const QString name = child->text(QAccessible::Name);
         QString seen
             = (child->role() == QAccessible::StaticText ? QStringLiteral("label:") : QStringLiteral("button:")) + name;
-        if (const QAccessibleTextInterface* text = child->textInterface(); text && text->text(0, 1000) != name)
-            seen += QStringLiteral(" text=") + text->text(0, 1000);
+        if (const QAccessibleTextInterface* text = child->textInterface();
+            text && text->text(0, text->characterCount()) != name)
+            seen += QStringLiteral(" text=") + text->text(0, text->characterCount());
         if (iface->indexOfChild(child) != i)
             seen += QStringLiteral(" index=%1").arg(iface->indexOfChild(child));
         children << seen;
