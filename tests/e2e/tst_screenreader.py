@@ -107,9 +107,8 @@ def launch(program, environment):
 def described(child):
     """A child as a screen reader would name it: role and name, the text where it differs."""
     line = f"{child.get_role_name()}:{child.get_name()}"
-    text = child.get_text_iface()
-    if text is not None and Atspi.Text.get_text(text, 0, -1) != child.get_name():
-        line += " text=" + Atspi.Text.get_text(text, 0, -1)
+    if "Text" in child.get_interfaces() and Atspi.Text.get_text(child, 0, -1) != child.get_name():
+        line += " text=" + Atspi.Text.get_text(child, 0, -1)
     return line
 
 
