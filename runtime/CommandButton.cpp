@@ -2,10 +2,12 @@
 #include "CommandButton.h"
 
 #include "Form.h"
+#include "FormControls.h"
 #include "RuntimeError.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace rt {
 
@@ -28,13 +30,22 @@ protected:
     }
 };
 
+// Spaces that space out the ideographs of a caption are for the eye; read aloud they would be
+// pauses or the word "space".
+QString spokenCaption(const QString& caption)
+{
+    static const QRegularExpression padding(QStringLiteral("(?<=\\p{Han})\\s+(?=\\p{Han})"));
+    return QString(caption).remove(padding).trimmed();
+}
+
 } // namespace
 
 CommandButton::CommandButton(Form& form, const CommandButtonDescription& description)
-    : form_(form)
+    : controls_(form.controls_)
     , widget_(new ButtonWidget(description.caption, &form))
     , tabIndex_(description.tabIndex)
 {
+    widget_->setAccessibleName(spokenCaption(description.caption));
     widget_->setGeometry(description.left, description.top, description.width, description.height);
     widget_->setAutoDefault(false);
     widget_->setDefault(false);
@@ -43,14 +54,14 @@ CommandButton::CommandButton(Form& form, const CommandButtonDescription& descrip
     widget_->setVisible(description.visible);
     QObject::connect(widget_, &QPushButton::clicked, &form, [this] {
         if (clickHandler_)
-            form_.raiseEvent(clickHandler_);
+            controls_.raiseEvent(clickHandler_);
     });
-    form_.addButton(this);
+    controls_.addButton(this);
 }
 
 CommandButton::~CommandButton()
 {
-    form_.removeButton(this);
+    controls_.removeButton(this);
     delete widget_;
 }
 
@@ -62,6 +73,7 @@ QString CommandButton::caption() const
 void CommandButton::setCaption(const QString& caption)
 {
     widget_->setText(caption);
+    widget_->setAccessibleName(spokenCaption(caption));
 }
 
 bool CommandButton::isEnabled() const
@@ -72,7 +84,7 @@ bool CommandButton::isEnabled() const
 void CommandButton::setEnabled(bool enabled)
 {
     if (!enabled && hasFocus())
-        form_.takeFocus();
+        controls_.takeFocus();
     widget_->setEnabled(enabled);
 }
 
@@ -80,7 +92,7 @@ void CommandButton::setFocus()
 {
     if (!widget_->isEnabled() || widget_->isHidden())
         raise(ErrorKind::InvalidCall);
-    form_.giveFocus(widget_);
+    controls_.giveFocus(widget_);
 }
 
 bool CommandButton::hasFocus() const

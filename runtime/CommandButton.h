@@ -10,6 +10,7 @@ class QPushButton;
 namespace rt {
 
 class Form;
+class FormControls;
 
 struct CommandButtonDescription {
     int left = 0;
@@ -47,7 +48,7 @@ public:
     QPushButton* widget() const { return widget_; }
 
 private:
-    Form& form_;
+    FormControls& controls_;
     QPushButton* widget_;
     int tabIndex_;
     std::function<void()> clickHandler_;

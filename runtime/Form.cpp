@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Form.h"
 
-#include "CommandButton.h"
 #include "GraphicControl.h"
 #include "KeyCodes.h"
-#include "Timer.h"
 
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QWindow>
@@ -34,7 +31,9 @@ Form::Form(Clock& clock, const FormDescription& description)
     : clock_(clock)
     , backColor_(description.backColor.resolve(palette()))
     , reporter_(showErrorBox)
+    , controls_(*this, clock)
 {
+    installAccessibleForms();
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
         | Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(description.caption);
@@ -65,7 +64,7 @@ void Form::open()
             move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameGeometry().size(), available).topLeft());
         },
         Qt::SingleShotConnection);
-    focusFirstButton();
+    controls_.focusFirstButton();
 }
 
 void Form::unload()
@@ -82,7 +81,7 @@ void Form::raiseEvent(const std::function<void()>& handler)
         handler();
     } catch (const RuntimeError& error) {
         // Nothing may tick or be clicked while the report is up.
-        stopTimers();
+        controls_.stopTimers();
         setEnabled(false);
         reporter_(*this, error);
         end(1);
@@ -94,109 +93,32 @@ void Form::end(int exitCode)
     if (ended_)
         return;
     ended_ = true;
-    stopTimers();
+    controls_.stopTimers();
     hide();
     emit unloaded(exitCode);
-}
-
-void Form::stopTimers()
-{
-    for (Timer* timer : timers_)
-        timer->setEnabled(false);
-}
-
-void Form::addGraphic(GraphicControl* control)
-{
-    graphics_.insert(control);
-}
-
-void Form::removeGraphic(GraphicControl* control)
-{
-    graphics_.erase(control);
-}
-
-void Form::addButton(CommandButton* button)
-{
-    buttons_.push_back(button);
-    button->widget()->installEventFilter(this);
-    std::ranges::sort(buttons_, {}, &CommandButton::tabIndex);
-}
-
-void Form::removeButton(CommandButton* button)
-{
-    std::erase(buttons_, button);
-}
-
-void Form::addTimer(Timer* timer)
-{
-    timers_.push_back(timer);
-}
-
-void Form::removeTimer(Timer* timer)
-{
-    std::erase(timers_, timer);
-}
-
-void Form::invalidate(const QRect& area)
-{
-    update(area);
-}
-
-void Form::takeFocus()
-{
-    setFocus(Qt::OtherFocusReason);
-}
-
-std::vector<QWidget*> Form::focusableButtons() const
-{
-    std::vector<QWidget*> focusable;
-    for (const CommandButton* button : buttons_) {
-        if (button->widget()->isEnabled() && !button->widget()->isHidden())
-            focusable.push_back(button->widget());
-    }
-    return focusable;
-}
-
-void Form::focusFirstButton()
-{
-    const std::vector<QWidget*> focusable = focusableButtons();
-    if (!focusable.empty())
-        giveFocus(focusable.front());
 }
 
 // Tab moves among the buttons that can take the focus, in order of tab index. (Qt's own focus
 // chain follows creation order, and its reordering misses some cases.)
 bool Form::focusNextPrevChild(bool next)
 {
-    const std::vector<QWidget*> focusable = focusableButtons();
+    const std::vector<QWidget*> focusable = controls_.focusableButtons();
     if (focusable.empty())
         return false;
     const auto count = static_cast<std::ptrdiff_t>(focusable.size());
     const auto current = std::ranges::find(focusable, focusWidget()) - focusable.begin();
     const std::ptrdiff_t target
         = current == count ? (next ? 0 : count - 1) : (current + (next ? 1 : count - 1)) % count;
-    giveFocus(focusable[static_cast<std::size_t>(target)]);
+    controls_.giveFocus(focusable[static_cast<std::size_t>(target)]);
     return true;
-}
-
-void Form::giveFocus(QWidget* button)
-{
-    button->setFocus(Qt::OtherFocusReason);
-    // Mark the focused button as keyboard navigation would: Enter and Space act on it, so the
-    // user should see which button that is.
-    setAttribute(Qt::WA_KeyboardFocusChange);
-}
-
-bool Form::DrawingOrder::operator()(const GraphicControl* a, const GraphicControl* b) const
-{
-    return std::pair(a->drawingRank(), a->index()) < std::pair(b->drawingRank(), b->index());
 }
 
 void Form::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.fillRect(event->rect(), backColor_);
-    for (auto it = graphics_.rbegin(); it != graphics_.rend(); ++it) {
+    const auto& graphics = controls_.graphics();
+    for (auto it = graphics.rbegin(); it != graphics.rend(); ++it) {
         const GraphicControl* control = *it;
         if (control->isVisible() && control->bounds().intersects(event->rect()))
             control->paint(painter, palette());

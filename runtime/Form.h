@@ -3,6 +3,7 @@
 
 #include "Appearance.h"
 #include "Clock.h"
+#include "FormControls.h"
 #include "Int16.h"
 #include "Random.h"
 #include "RuntimeError.h"
@@ -10,11 +11,10 @@
 #include <QWidget>
 
 #include <functional>
-#include <set>
-#include <vector>
 
 namespace rt {
 
+class AccessibleForm;
 class CommandButton;
 class GraphicControl;
 class Timer;
@@ -30,6 +30,10 @@ struct FormDescription {
 // A fixed-size window with a close box only, built from a description. It draws its labels,
 // shapes and lines itself, in description order, and previews every character key: each reaches
 // Form_KeyPress, with its 16-bit code, once and before the focused button sees it.
+//
+// Its faces: the public members serve the program that opens the window (and the tests that
+// stand in for it); the protected ones serve the window's event handlers. The controls register
+// through FormControls, which only they can reach.
 class Form : public QWidget {
     Q_OBJECT
 
@@ -46,7 +50,6 @@ public:
     void unload();
     bool isUnloaded() const { return ended_; }
 
-    Clock& clock() const { return clock_; }
     Random& random() { return random_; }
 
     // Runs an event handler. A run-time error it raises ends the program: the timers stop,
@@ -55,25 +58,16 @@ public:
     // Tests observe the report here instead of in a modal message box.
     void setErrorReporter(ErrorReporter reporter) { reporter_ = std::move(reporter); }
 
-    virtual void Form_Load() { }
-    virtual void Form_KeyPress(Int16 keyAscii) { Q_UNUSED(keyAscii); }
-
-    // For the controls: registration in drawing and tab order.
-    int nextDrawingRank() { return nextRank_++; }
-    void addGraphic(GraphicControl* control);
-    void removeGraphic(GraphicControl* control);
-    void addButton(CommandButton* button);
-    void removeButton(CommandButton* button);
-    void addTimer(Timer* timer);
-    void removeTimer(Timer* timer);
-    void invalidate(const QRect& area);
-    void takeFocus();
-    void giveFocus(QWidget* button);
-
 signals:
     void unloaded(int exitCode);
 
 protected:
+    // For the window's event handlers.
+    Clock& clock() const { return clock_; }
+
+    virtual void Form_Load() { }
+    virtual void Form_KeyPress(Int16 keyAscii) { Q_UNUSED(keyAscii); }
+
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -81,25 +75,20 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    struct DrawingOrder {
-        bool operator()(const GraphicControl* a, const GraphicControl* b) const;
-    };
+    friend class AccessibleForm;
+    friend class CommandButton;
+    friend class GraphicControl;
+    friend class Timer;
 
     void previewKey(const QKeyEvent& event);
     void end(int exitCode);
-    void stopTimers();
-    void focusFirstButton();
-    std::vector<QWidget*> focusableButtons() const;
 
     Clock& clock_;
     Random random_;
     QColor backColor_;
     ErrorReporter reporter_;
-    int nextRank_ = 0;
     bool ended_ = false;
-    std::set<GraphicControl*, DrawingOrder> graphics_; // topmost first
-    std::vector<CommandButton*> buttons_;
-    std::vector<Timer*> timers_;
+    FormControls controls_;
 };
 
 } // namespace rt

@@ -2,32 +2,33 @@
 #include "GraphicControl.h"
 
 #include "Form.h"
+#include "FormControls.h"
 
 #include <cmath>
 
 namespace rt {
 
 GraphicControl::GraphicControl(Form& form, bool visible)
-    : form_(form)
-    , rank_(form.nextDrawingRank())
+    : controls_(form.controls_)
+    , rank_(controls_.nextDrawingRank())
     , index_(0)
     , visible_(visible)
 {
-    form_.addGraphic(this);
+    controls_.addGraphic(this);
 }
 
 GraphicControl::GraphicControl(const GraphicControl& element0, int index)
-    : form_(element0.form_)
+    : controls_(element0.controls_)
     , rank_(element0.rank_)
     , index_(index)
     , visible_(false)
 {
-    form_.addGraphic(this);
+    controls_.addGraphic(this);
 }
 
 GraphicControl::~GraphicControl()
 {
-    form_.removeGraphic(this);
+    controls_.removeGraphic(this);
 }
 
 void GraphicControl::setVisible(bool visible)
@@ -35,13 +36,14 @@ void GraphicControl::setVisible(bool visible)
     if (visible == visible_)
         return;
     visible_ = visible;
-    form_.invalidate(bounds());
+    controls_.invalidate(bounds());
+    controls_.accessibles().visibilityChanged(*this);
 }
 
 void GraphicControl::invalidate() const
 {
     if (visible_)
-        form_.invalidate(bounds());
+        controls_.invalidate(bounds());
 }
 
 RectControl::RectControl(Form& form, const QRect& rect, bool visible)

@@ -9,6 +9,7 @@ class QPalette;
 namespace rt {
 
 class Form;
+class FormControls;
 
 // A lightweight control that the form draws itself: no widget, no focus, no input. Controls
 // earlier in the form's description are drawn above later ones; a loaded array element takes
@@ -34,7 +35,7 @@ protected:
     // A hidden clone for array element `index`, placed in element 0's drawing rank.
     GraphicControl(const GraphicControl& element0, int index);
 
-    Form& form() const { return form_; }
+    FormControls& controls() const { return controls_; }
 
     // Repaints what the control covered before and after the change.
     template <class Change> void changeLook(Change change)
@@ -47,7 +48,7 @@ protected:
 private:
     void invalidate() const;
 
-    Form& form_;
+    FormControls& controls_;
     int rank_;
     int index_;
     bool visible_;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Label.h"
 
+#include "FormControls.h"
+
 #include <QPainter>
 #include <QTextLayout>
 
@@ -34,6 +36,7 @@ Label::Label(Form& form, const LabelDescription& description)
     : RectControl(
         form, QRect(description.left, description.top, description.width, description.height), description.visible)
     , description_(description)
+    , caption_(description.caption)
     , font_(makeFont(description.font))
 {
     if (description_.autoSizeWithWordWrap)
@@ -43,6 +46,7 @@ Label::Label(Form& form, const LabelDescription& description)
 Label::Label(const Label& element0, int index)
     : RectControl(element0, index)
     , description_(element0.description_)
+    , caption_(element0.caption_)
     , font_(element0.font_)
     , lineHeight_(element0.lineHeight_)
 {
@@ -50,11 +54,13 @@ Label::Label(const Label& element0, int index)
 
 void Label::setCaption(const QString& caption)
 {
+    const QString before = caption_;
     changeLook([&] {
-        description_.caption = caption;
+        caption_ = caption;
         if (description_.autoSizeWithWordWrap)
             setHeight(wrappedLineCount() * lineHeight());
     });
+    controls().accessibles().captionChanged(*this, before);
 }
 
 void Label::paint(QPainter& painter, const QPalette& palette) const
@@ -62,11 +68,8 @@ void Label::paint(QPainter& painter, const QPalette& palette) const
     const QRect rect = bounds();
     if (description_.opaque)
         painter.fillRect(rect, description_.backColor.resolve(palette));
-    QTextLayout layout(description_.caption, font_);
-    QTextOption option;
-    option.setAlignment(description_.alignment);
-    layout.setTextOption(option);
-    layOut(layout, rect.width(), description_.autoSizeWithWordWrap, lineHeight());
+    QTextLayout layout(caption_, font_);
+    layOutCaption(layout);
     painter.save();
     painter.setClipRect(rect, Qt::IntersectClip);
     painter.setPen(description_.foreColor.resolve(palette));
@@ -81,9 +84,42 @@ int Label::lineHeight() const
     return *lineHeight_;
 }
 
+QRect Label::characterRect(int offset) const
+{
+    QTextLayout layout(caption_, font_);
+    layOutCaption(layout);
+    const QTextLine line = layout.lineForTextPosition(offset);
+    if (offset >= caption_.size() || !line.isValid())
+        return {};
+    const qreal left = line.cursorToX(offset);
+    const qreal right = line.cursorToX(offset + 1);
+    return QRectF(left, line.y(), right - left, line.height()).translated(bounds().topLeft()).toAlignedRect();
+}
+
+int Label::offsetAt(QPoint point) const
+{
+    QTextLayout layout(caption_, font_);
+    layOutCaption(layout);
+    const QPoint inLabel = point - bounds().topLeft();
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        if (line.rect().contains(inLabel))
+            return line.xToCursor(inLabel.x(), QTextLine::CursorOnCharacter);
+    }
+    return -1;
+}
+
+void Label::layOutCaption(QTextLayout& layout) const
+{
+    QTextOption option;
+    option.setAlignment(description_.alignment);
+    layout.setTextOption(option);
+    layOut(layout, bounds().width(), description_.autoSizeWithWordWrap, lineHeight());
+}
+
 int Label::wrappedLineCount() const
 {
-    QTextLayout layout(description_.caption, font_);
+    QTextLayout layout(caption_, font_);
     return std::max(1, layOut(layout, description_.width, true, lineHeight()));
 }
 

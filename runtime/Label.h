@@ -5,9 +5,11 @@
 #include "GraphicControl.h"
 
 #include <QFont>
+#include <QPoint>
 #include <QString>
 
 #include <optional>
+class QTextLayout;
 
 namespace rt {
 
@@ -34,16 +36,23 @@ public:
     Label(Form& form, const LabelDescription& description);
     Label(const Label& element0, int index);
 
-    const QString& caption() const { return description_.caption; }
+    const QString& caption() const { return caption_; }
     void setCaption(const QString& caption);
     void paint(QPainter& painter, const QPalette& palette) const override;
 
+    // Where the caption's character at `offset` is drawn, and which character is drawn at a
+    // point, in client-area pixels; an empty rectangle and -1 where there is none.
+    QRect characterRect(int offset) const;
+    int offsetAt(QPoint point) const;
+
 private:
+    void layOutCaption(QTextLayout& layout) const;
     int wrappedLineCount() const;
     // Found when first needed: it loads the font, which a label not yet shown need not do.
     int lineHeight() const;
 
-    LabelDescription description_;
+    const LabelDescription description_; // as created; the caption below is the live one
+    QString caption_;
     QFont font_;
     mutable std::optional<int> lineHeight_;
 };

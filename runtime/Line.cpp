@@ -8,48 +8,45 @@ namespace rt {
 Line::Line(Form& form, const LineDescription& description)
     : GraphicControl(form, description.visible)
     , description_(description)
+    , from_(description.x1, description.y1)
+    , to_(description.x2, description.y2)
 {
 }
 
 void Line::setX1(float x)
 {
-    changeLook([&] { description_.x1 = x; });
+    changeLook([&] { from_.setX(x); });
 }
 
 void Line::setX2(float x)
 {
-    changeLook([&] { description_.x2 = x; });
+    changeLook([&] { to_.setX(x); });
 }
 
 void Line::setY1(float y)
 {
-    changeLook([&] { description_.y1 = y; });
+    changeLook([&] { from_.setY(y); });
 }
 
 void Line::setY2(float y)
 {
-    changeLook([&] { description_.y2 = y; });
+    changeLook([&] { to_.setY(y); });
 }
 
 QRect Line::bounds() const
 {
     const int margin = description_.borderWidth + 1;
-    return QRectF(QPointF(description_.x1, description_.y1), QPointF(description_.x2, description_.y2))
-        .normalized()
-        .toAlignedRect()
-        .adjusted(-margin, -margin, margin, margin);
+    return QRectF(from_, to_).normalized().toAlignedRect().adjusted(-margin, -margin, margin, margin);
 }
 
 void Line::paint(QPainter& painter, const QPalette& palette) const
 {
     const QColor color = description_.borderColor.resolve(palette);
     const int width = description_.borderWidth;
-    const QPointF from(description_.x1, description_.y1);
-    const QPointF to(description_.x2, description_.y2);
-    if (from.x() == to.x() || from.y() == to.y()) {
+    if (from_.x() == to_.x() || from_.y() == to_.y()) {
         // Axis-aligned lines are filled as whole pixels, so they look the same at any scale.
-        const QRect path = QRectF(from, to).normalized().toRect();
-        const bool vertical = from.x() == to.x();
+        const QRect path = QRectF(from_, to_).normalized().toRect();
+        const bool vertical = from_.x() == to_.x();
         const QRect covered = vertical ? QRect(path.left() - width / 2, path.top(), width, path.height())
                                        : QRect(path.left(), path.top() - width / 2, path.width(), width);
         painter.fillRect(covered, color);
@@ -57,7 +54,7 @@ void Line::paint(QPainter& painter, const QPalette& palette) const
     }
     painter.save();
     painter.setPen(QPen(color, width, Qt::SolidLine, Qt::FlatCap));
-    painter.drawLine(from, to);
+    painter.drawLine(from_, to_);
     painter.restore();
 }
 

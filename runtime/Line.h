@@ -4,6 +4,8 @@
 #include "Appearance.h"
 #include "GraphicControl.h"
 
+#include <QPointF>
+
 namespace rt {
 
 struct LineDescription {
@@ -22,10 +24,10 @@ class Line : public GraphicControl {
 public:
     Line(Form& form, const LineDescription& description);
 
-    float x1() const { return description_.x1; }
-    float x2() const { return description_.x2; }
-    float y1() const { return description_.y1; }
-    float y2() const { return description_.y2; }
+    float x1() const { return static_cast<float>(from_.x()); }
+    float x2() const { return static_cast<float>(to_.x()); }
+    float y1() const { return static_cast<float>(from_.y()); }
+    float y2() const { return static_cast<float>(to_.y()); }
     void setX1(float x);
     void setX2(float x);
     void setY1(float y);
@@ -35,7 +37,9 @@ public:
     void paint(QPainter& painter, const QPalette& palette) const override;
 
 private:
-    LineDescription description_;
+    const LineDescription description_; // as created; the ends below are the live ones
+    QPointF from_;
+    QPointF to_;
 };
 
 } // namespace rt

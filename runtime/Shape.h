@@ -28,7 +28,7 @@ public:
     void paint(QPainter& painter, const QPalette& palette) const override;
 
 private:
-    ShapeDescription description_;
+    const ShapeDescription description_; // as created; where it stands and whether it shows live above
 };
 
 } // namespace rt

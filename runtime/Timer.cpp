@@ -2,24 +2,25 @@
 #include "Timer.h"
 
 #include "Form.h"
+#include "FormControls.h"
 
 namespace rt {
 
 Timer::Timer(Form& form, const TimerDescription& description)
-    : form_(form)
+    : controls_(form.controls_)
     , interval_(description.interval)
-    , clockTimer_(form.clock().createTimer([this] {
+    , clockTimer_(controls_.clock().createTimer([this] {
         if (handler_)
-            form_.raiseEvent(handler_);
+            controls_.raiseEvent(handler_);
     }))
 {
-    form_.addTimer(this);
+    controls_.addTimer(this);
     setEnabled(description.enabled);
 }
 
 Timer::~Timer()
 {
-    form_.removeTimer(this);
+    controls_.removeTimer(this);
 }
 
 void Timer::setEnabled(bool enabled)

@@ -9,6 +9,7 @@
 namespace rt {
 
 class Form;
+class FormControls;
 
 struct TimerDescription {
     int interval = 0; // milliseconds; 0 never ticks
@@ -31,7 +32,7 @@ public:
     void onTimer(std::function<void()> handler);
 
 private:
-    Form& form_;
+    FormControls& controls_;
     int interval_;
     bool enabled_ = false;
     std::function<void()> handler_;

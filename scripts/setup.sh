@@ -5,16 +5,18 @@ set -euo pipefail
 KORIMO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KORIMO_BUILD="${KORIMO_BUILD:-$KORIMO_ROOT/build}"
 
-# Packages for building (libxcb1-dev for the end-to-end test), the free fonts that stand in for
-# the window's faces, and Qt's Wayland plugin, so that a Wayland desktop shows the window natively.
-KORIMO_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libxcb1-dev
+# Packages for building (Qt's private headers to switch accessibility on in a test, libxcb1-dev
+# for the end-to-end test), the free fonts that stand in for the window's faces, and Qt's Wayland
+# plugin, so that a Wayland desktop shows the window natively.
+KORIMO_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-private-dev libgl-dev libxcb1-dev
                  fonts-arphic-uming fonts-liberation fonts-urw-base35 qt6-wayland)
 # What cpack needs to build the Debian package and to find the libraries it depends on.
 KORIMO_PACKAGING_PACKAGES=(dpkg-dev file)
 # What the end-to-end tests run the program in and drive it with: an X server of its own, a
 # window manager and a tool that types and clicks; a Wayland compositor, its typing and
-# screenshot tools, and jq to read the compositor's window tree.
-KORIMO_E2E_PACKAGES=(xvfb openbox xdotool sway wtype grim jq)
+# screenshot tools, and jq to read the compositor's window tree; and for reading it as a screen
+# reader does, a session bus, the accessibility bus and its Python bindings.
+KORIMO_E2E_PACKAGES=(xvfb openbox xdotool sway wtype grim jq dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0)
 # For the checked runs of the test suite: sanitizers and the fuzzer (clang), and valgrind.
 KORIMO_CHECK_PACKAGES=(clang-14 libclang-rt-14-dev valgrind)
 

@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "FormControls.h"
+
+#include "CommandButton.h"
+#include "Form.h"
+#include "GraphicControl.h"
+#include "Label.h"
+#include "Timer.h"
+
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace rt {
+
+FormControls::FormControls(Form& form, Clock& clock)
+    : form_(form)
+    , clock_(clock)
+    , accessibles_(form)
+{
+}
+
+void FormControls::raiseEvent(const std::function<void()>& handler)
+{
+    form_.raiseEvent(handler);
+}
+
+void FormControls::invalidate(const QRect& area)
+{
+    form_.update(area);
+}
+
+void FormControls::addGraphic(GraphicControl* control)
+{
+    graphics_.insert(control);
+}
+
+void FormControls::removeGraphic(GraphicControl* control)
+{
+    graphics_.erase(control);
+    accessibles_.forget(*control);
+}
+
+void FormControls::addButton(CommandButton* button)
+{
+    buttons_.push_back(button);
+    button->widget()->installEventFilter(&form_);
+    std::ranges::sort(buttons_, {}, &CommandButton::tabIndex);
+}
+
+void FormControls::removeButton(CommandButton* button)
+{
+    std::erase(buttons_, button);
+}
+
+void FormControls::addTimer(Timer* timer)
+{
+    timers_.push_back(timer);
+}
+
+void FormControls::removeTimer(Timer* timer)
+{
+    std::erase(timers_, timer);
+}
+
+void FormControls::takeFocus()
+{
+    form_.setFocus(Qt::OtherFocusReason);
+}
+
+void FormControls::giveFocus(QWidget* button)
+{
+    button->setFocus(Qt::OtherFocusReason);
+    // Mark the focused button as keyboard navigation would: Enter and Space act on it, so the
+    // user should see which button that is.
+    form_.setAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+std::vector<QWidget*> FormControls::focusableButtons() const
+{
+    std::vector<QWidget*> focusable;
+    for (const CommandButton* button : buttons_) {
+        if (button->widget()->isEnabled() && !button->widget()->isHidden())
+            focusable.push_back(button->widget());
+    }
+    return focusable;
+}
+
+void FormControls::focusFirstButton()
+{
+    const std::vector<QWidget*> focusable = focusableButtons();
+    if (!focusable.empty())
+        giveFocus(focusable.front());
+}
+
+void FormControls::stopTimers()
+{
+    for (Timer* timer : timers_)
+        timer->setEnabled(false);
+}
+
+std::vector<const Label*> FormControls::visibleLabels() const
+{
+    std::vector<const Label*> labels;
+    for (const GraphicControl* control : graphics_) {
+        const auto* label = dynamic_cast<const Label*>(control);
+        if (label && label->isVisible())
+            labels.push_back(label);
+    }
+    return labels;
+}
+
+bool FormControls::DrawingOrder::operator()(const GraphicControl* a, const GraphicControl* b) const
+{
+    return std::pair(a->drawingRank(), a->index()) < std::pair(b->drawingRank(), b->index());
+}
+
+} // namespace rt

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "Accessibility.h"
+
+#include <QRect>
+
+#include <functional>
+#include <set>
+#include <vector>
+
+class QWidget;
+
+namespace rt {
+
+class Clock;
+class CommandButton;
+class Form;
+class GraphicControl;
+class Label;
+class Timer;
+
+// What a form shares with its controls and with nobody else: the controls register here in
+// drawing, tab and timer order, and reach the form's clock, events, repaints and focus through
+// it. The form keeps it private; only the control classes may take it.
+class FormControls {
+public:
+    FormControls(Form& form, Clock& clock);
+    FormControls(const FormControls&) = delete;
+    FormControls& operator=(const FormControls&) = delete;
+
+    Clock& clock() const { return clock_; }
+    void raiseEvent(const std::function<void()>& handler);
+    void invalidate(const QRect& area);
+
+    int nextDrawingRank() { return nextRank_++; }
+    void addGraphic(GraphicControl* control);
+    void removeGraphic(GraphicControl* control);
+    void addButton(CommandButton* button);
+    void removeButton(CommandButton* button);
+    void addTimer(Timer* timer);
+    void removeTimer(Timer* timer);
+
+    void takeFocus();
+    void giveFocus(QWidget* button);
+    // The buttons that can take the focus, in order of tab index.
+    std::vector<QWidget*> focusableButtons() const;
+    void focusFirstButton();
+
+    void stopTimers();
+
+    struct DrawingOrder {
+        bool operator()(const GraphicControl* a, const GraphicControl* b) const;
+    };
+    // Topmost first: a control earlier in the description covers a later one.
+    const std::set<GraphicControl*, DrawingOrder>& graphics() const { return graphics_; }
+    std::vector<const Label*> visibleLabels() const;
+    LabelAccessibles& accessibles() { return accessibles_; }
+
+private:
+    Form& form_;
+    Clock& clock_;
+    int nextRank_ = 0;
+    std::set<GraphicControl*, DrawingOrder> graphics_;
+    std::vector<CommandButton*> buttons_;
+    std::vector<Timer*> timers_;
+    LabelAccessibles accessibles_;
+};
+
+} // namespace rt
