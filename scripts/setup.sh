@@ -5,9 +5,9 @@ set -euo pipefail
 KORIMO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KORIMO_BUILD="${KORIMO_BUILD:-$KORIMO_ROOT/build}"
 
-# Packages for building (libxcb1-dev for the end-to-end test), and the free fonts that stand in
-# for the window's faces.
-KORIMO_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libxcb1-dev
+# Packages for building (libxcb1-dev and libxcb-damage0-dev for the end-to-end test), and the free
+# fonts that stand in for the window's faces.
+KORIMO_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libxcb1-dev libxcb-damage0-dev
                  fonts-arphic-uming fonts-liberation fonts-urw-base35)
 # What cpack needs to build the Debian package and to find the libraries it depends on.
 KORIMO_PACKAGING_PACKAGES=(dpkg-dev file)
