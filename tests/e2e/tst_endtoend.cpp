@@ -63,10 +63,12 @@ QString cadenceProblem(const QList<Damage>& damage, int letters, int blinks)
         at << qint64(repaint.serverMs) - repaints[std::max<qsizetype>(start, 0)].serverMs;
         seen += QStringLiteral("\n  %1 ms: ").arg(at.back()) + QDebug::toString(repaint.area);
     }
-    if (start < 0 || !repaints[start].area.intersects(instruction) || at.size() < start + letters + blinks + 2)
-        return QStringLiteral("no Start, or too few repaints after it:") + seen;
+    if (start < 0 || !repaints[start].area.intersects(instruction))
+        return QStringLiteral("no repaint of Start's before the first reveal:") + seen;
     for (int k = 1; k < letters + blinks + 2; ++k) {
         const auto fail = [&](const char* what) { return QStringLiteral("repaint %1 %2:").arg(k).arg(what) + seen; };
+        if (start + k >= repaints.size())
+            return fail("is missing");
         if (!isDue(repaints[start + k].area, k, letters))
             return fail(k <= letters ? "is not the reveal" : k == letters + 1 ? "is not the hide" : "is not a blink");
         // A repaint may fall back onto the grid after a late one, which may have been late in the
