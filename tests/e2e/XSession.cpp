@@ -164,15 +164,13 @@ QStringList XSession::atomNames(xcb_window_t window, const char* name)
     return names;
 }
 
-bool XSession::watchDamage(xcb_window_t window)
+void XSession::watchDamage(xcb_window_t window)
 {
-    const auto version = take(xcb_damage_query_version_reply(connection_,
-        xcb_damage_query_version(connection_, XCB_DAMAGE_MAJOR_VERSION, XCB_DAMAGE_MINOR_VERSION), nullptr));
-    if (!version)
-        return false;
+    // The server takes no other request of the extension before the client has said its version.
+    xcb_discard_reply(connection_,
+        xcb_damage_query_version(connection_, XCB_DAMAGE_MAJOR_VERSION, XCB_DAMAGE_MINOR_VERSION).sequence);
     xcb_damage_create(connection_, xcb_generate_id(connection_), window, XCB_DAMAGE_REPORT_LEVEL_RAW_RECTANGLES);
     xcb_flush(connection_);
-    return true;
 }
 
 QList<Damage> XSession::takeDamage()

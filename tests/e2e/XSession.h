@@ -47,8 +47,8 @@ public:
     QByteArray property(xcb_window_t window, const char* name);
     QList<quint32> cardinals(xcb_window_t window, const char* name);
     QStringList atomNames(xcb_window_t window, const char* name);
-    // From now on the server reports each rectangle drawn into the window; false if it cannot.
-    bool watchDamage(xcb_window_t window);
+    // From now on the server reports each rectangle drawn into the window.
+    void watchDamage(xcb_window_t window);
     // The rectangles drawn since the last call, in the order they were drawn.
     QList<Damage> takeDamage();
     // What the close box of the window's frame does: ask the window manager to close it.
