@@ -237,11 +237,16 @@ void printTickRows(const StepTicks& ticks, const QString& clockName = QString())
     std::vector<double> reveals;
     std::vector<double> hide;
     std::vector<double> toggles;
-    std::vector<double> all;
+    std::vector<double> all; // against the grid from Start, for the drift
+    nanoseconds due = ticks.start;
     for (std::size_t j = 1; j <= ticks.at.size(); ++j) {
-        const double deviation = toMs(ticks.at[j - 1] - ticks.start - static_cast<int>(j) * tickInterval);
-        (j <= stepLetters ? reveals : j == stepLetters + 1 ? hide : toggles).push_back(deviation);
-        all.push_back(deviation);
+        // Each tick against its own due time: a tick more than 1 ms late moves the schedule on.
+        due += tickInterval;
+        const double lateness = toMs(ticks.at[j - 1] - due);
+        if (lateness > 1)
+            due = ticks.at[j - 1];
+        (j <= stepLetters ? reveals : j == stepLetters + 1 ? hide : toggles).push_back(lateness);
+        all.push_back(toMs(ticks.at[j - 1] - ticks.start - static_cast<int>(j) * tickInterval));
     }
     const QString baseline = QStringLiteral("bare sleeper: ") + spreadText(ticks.bareSleeper);
     const auto printSpread = [&](const QString& what, const std::vector<double>& deviations) {

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include <sys/prctl.h>
+#include <xcb/damage.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -161,6 +162,28 @@ QStringList XSession::atomNames(xcb_window_t window, const char* name)
                 xcb_get_atom_name_name(reply.get()), xcb_get_atom_name_name_length(reply.get()));
     }
     return names;
+}
+
+void XSession::watchDamage(xcb_window_t window)
+{
+    // The server takes no other request of the extension before the client has said its version.
+    xcb_discard_reply(connection_,
+        xcb_damage_query_version(connection_, XCB_DAMAGE_MAJOR_VERSION, XCB_DAMAGE_MINOR_VERSION).sequence);
+    xcb_damage_create(connection_, xcb_generate_id(connection_), window, XCB_DAMAGE_REPORT_LEVEL_RAW_RECTANGLES);
+    xcb_flush(connection_);
+}
+
+QList<Damage> XSession::takeDamage()
+{
+    const uint8_t notify = xcb_get_extension_data(connection_, &xcb_damage_id)->first_event + XCB_DAMAGE_NOTIFY;
+    QList<Damage> damage;
+    while (const auto event = take(xcb_poll_for_event(connection_))) {
+        if ((event->response_type & 0x7f) != notify)
+            continue;
+        const auto* report = reinterpret_cast<const xcb_damage_notify_event_t*>(event.get());
+        damage.append({report->timestamp, {report->area.x, report->area.y, report->area.width, report->area.height}});
+    }
+    return damage;
 }
 
 void XSession::requestClose(xcb_window_t window)

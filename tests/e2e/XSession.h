@@ -11,6 +11,12 @@
 
 #include <xcb/xcb.h>
 
+// A rectangle drawn into a window, with the server's time of the drawing in ms.
+struct Damage {
+    quint32 serverMs;
+    QRect area;
+};
+
 // An X server of the test's own (Xvfb on a free display) with openbox managing its windows.
 // The test sees it only as a user's tools would: window properties and pixels through xcb,
 // key presses and clicks through xdotool (XTest).
@@ -41,6 +47,10 @@ public:
     QByteArray property(xcb_window_t window, const char* name);
     QList<quint32> cardinals(xcb_window_t window, const char* name);
     QStringList atomNames(xcb_window_t window, const char* name);
+    // From now on the server reports each rectangle drawn into the window.
+    void watchDamage(xcb_window_t window);
+    // The rectangles drawn since the last call, in the order they were drawn.
+    QList<Damage> takeDamage();
     // What the close box of the window's frame does: ask the window manager to close it.
     void requestClose(xcb_window_t window);
 

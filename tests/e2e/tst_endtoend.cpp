@@ -9,15 +9,77 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 
 using namespace layout;
 
 namespace {
 
-// One 500-ms tick as seen from outside on a busy machine: the order is exact, the time is not.
-constexpr qint64 tickMin = 250;
+// How long a tick's change may take to show in the screenshots polled on a busy machine.
 constexpr qint64 tickMax = 1000;
+
+constexpr qint64 tick = 500;
+// How much sooner than due a repaint may reach the X server: the grid is counted from Start's
+// repaint, which may itself be drawn a while after the timers started.
+constexpr qint64 earlyTolerance = 50;
+// How much later than due a repaint may come on a busy machine.
+constexpr qint64 lateTolerance = 200;
+const QRect caretArea(19, 107, 6, 36);
+
+// The window's repaints: rectangles drawn less than 100 ms apart count as one, done when its last is.
+QList<Damage> repaintsOf(const QList<Damage>& damage)
+{
+    QList<Damage> repaints;
+    for (const Damage& drawn : damage) {
+        if (!repaints.isEmpty() && drawn.serverMs - repaints.back().serverMs < 100)
+            repaints.back() = {drawn.serverMs, repaints.back().area | drawn.area};
+        else
+            repaints.append(drawn);
+    }
+    return repaints;
+}
+
+// Whether the k-th repaint after Start's is the one due then: a reveal, the hide, then blinks.
+bool isDue(const QRect& area, int k, int letters)
+{
+    const QRect lastLetter = letterLabel(displayRowTop, std::min(k, letters) - 1);
+    if (k <= letters)
+        return lastLetter.adjusted(0, 0, 2, 2).contains(area) && area.contains(lastLetter);
+    return k == letters + 1 ? area.contains(lastLetter) && area.contains(caretArea) : caretArea.contains(area);
+}
+
+// Judges a step's timing by the repaints the X server saw: each reveal, the hide and `blinks`
+// caret blinks a tick after the one before, counted from Start's repaint.
+QString cadenceProblem(const QList<Damage>& damage, int letters, int blinks)
+{
+    const QList<Damage> repaints = repaintsOf(damage);
+    const qsizetype start = std::ranges::find_if(repaints, [&](const Damage& r) { return isDue(r.area, 1, letters); })
+        - repaints.begin() - 1;
+    QList<qint64> at;
+    QString seen;
+    for (const Damage& repaint : repaints) {
+        at << qint64(repaint.serverMs) - repaints[std::max<qsizetype>(start, 0)].serverMs;
+        seen += QStringLiteral("\n  %1 ms: ").arg(at.back()) + QDebug::toString(repaint.area);
+    }
+    if (start < 0)
+        return QStringLiteral("no repaint of Start's before the first reveal:") + seen;
+    for (int k = 1; k < letters + blinks + 2; ++k) {
+        const auto fail = [&](const char* what) { return QStringLiteral("repaint %1 %2:").arg(k).arg(what) + seen; };
+        if (start + k >= repaints.size())
+            return fail("is missing");
+        if (!isDue(repaints[start + k].area, k, letters))
+            return fail(k <= letters ? "is not the reveal" : k == letters + 1 ? "is not the hide" : "is not a blink");
+        // A repaint may fall back onto the grid after a late one, which may have been late in the
+        // drawing alone; otherwise none comes sooner than 499 ms after the one before.
+        const qint64 onGrid = tick * k, afterLast = at[start + k - 1] + tick;
+        if (at[start + k] < std::min(onGrid, afterLast - 1) - earlyTolerance)
+            return fail("comes early");
+        if (at[start + k] > std::max(onGrid, afterLast) + lateTolerance)
+            return fail("comes late");
+    }
+    return {};
+}
 
 // A wrong answer that differs from the shown letters in every place.
 QString wrongAnswerFor(const QString& letters)
@@ -217,23 +279,22 @@ void TestEndToEnd::openingLookMatchesTheLayoutWithStartFocused()
 
 void TestEndToEnd::enterOnStartPresentsLettersThenABlinkingCaret()
 {
+    session_.watchDamage(window_);
     session_.pressKeys({QStringLiteral("Return")});
     const Presentation step = watchStep(3, QStringLiteral("02-step"));
     QVERIFY2(step.failure.isEmpty(), qPrintable(step.failure));
 
-    // The caret blinks: hidden a tick after it appeared, shown again a tick later; the boxes stay empty.
-    QElapsedTimer clock;
-    clock.start();
+    // The caret blinks; the boxes stay empty.
     QVERIFY2(
         waitForScreen([](const WindowPicture& p) { return !p.caretAnywhere(); }, tickMax), "the caret does not blink");
-    const qint64 hiddenAt = clock.elapsed();
     const WindowPicture hidden = shot();
     save(hidden, QStringLiteral("02-step-caret-hidden"));
     QCOMPARE(hidden.row(displayRowTop).letters, QStringLiteral("   "));
     QVERIFY2(
         waitForScreen([](const WindowPicture& p) { return p.caretAt(0); }, tickMax), "the caret does not come back");
-    QVERIFY2(clock.elapsed() - hiddenAt >= tickMin, "the caret came back too soon");
     QCOMPARE(shot().row(displayRowTop).letters, QStringLiteral("   "));
+    const QString problem = cadenceProblem(session_.takeDamage(), 3, 2);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
 void TestEndToEnd::lowerCaseAnswerStartsAStepOfFourLetters()
@@ -345,7 +406,7 @@ bool TestEndToEnd::waitForScreen(
 }
 
 // Watches a step that has just been started, from the moment its first cell appears until its
-// letters are blanked and the caret shows, checking order, rough cadence and looks on the way.
+// letters are blanked and the caret shows, checking order and looks on the way.
 TestEndToEnd::Presentation TestEndToEnd::watchStep(
     int letterCount, const QString& shotName, const std::function<void(int cellsShown)>& onCellShown)
 {
@@ -365,8 +426,7 @@ TestEndToEnd::Presentation TestEndToEnd::watchStep(
         = [](const WindowPicture& p) { return p.row(displayRowTop).cells == 0 && p.row(correctionRowTop).cells == 0; };
     if (!waitForScreen(empty, tickMax))
         return failure(QStringLiteral("the cells of before stay"));
-    QList<qint64> ticks;
-    while (ticks.size() <= letterCount) {
+    for (bool blanked = false; !blanked;) {
         if (clock.elapsed() > 500 * (letterCount + 1) + 5000)
             return failure(
                 step.letters.isEmpty() ? QStringLiteral("no step started") : QStringLiteral("the step stopped"));
@@ -375,7 +435,6 @@ TestEndToEnd::Presentation TestEndToEnd::watchStep(
             return failure(program_.waitForFinished(1000)
                     ? QStringLiteral("the program ended, status %1").arg(program_.exitCode())
                     : QStringLiteral("the window is gone"));
-        const qint64 now = clock.elapsed();
         const Row row = picture.row(displayRowTop);
         const int seen = int(step.letters.size());
         if (row.stray || row.cells > letterCount || row.cells < seen || row.cells > seen + 1)
@@ -395,13 +454,12 @@ TestEndToEnd::Presentation TestEndToEnd::watchStep(
                                    .arg(reading.mismatches)
                                    .arg(reading.runnerUp));
             step.letters += reading.letter;
-            ticks << now;
             if (row.cells == letterCount)
                 save(picture, shotName + QStringLiteral("-letters"));
             if (onCellShown)
                 onCellShown(row.cells);
         } else if (row.cells == letterCount && row.letters.trimmed().isEmpty() && picture.caretAt(0)) {
-            ticks << now;
+            blanked = true;
             save(picture, shotName + QStringLiteral("-caret"));
             for (int cell = 0; cell < letterCount; ++cell) {
                 const QString problem = picture.cellLookProblem(displayRowTop, cell, QColor());
@@ -412,12 +470,6 @@ TestEndToEnd::Presentation TestEndToEnd::watchStep(
             return failure(QStringLiteral("a caret before the letters are blanked, or not at the first cell"));
         }
         QTest::qSleep(10);
-    }
-    // Each cell a tick after the one before (the first a tick after the start), the blanking a tick after the last.
-    for (qsizetype i = 0; i < ticks.size(); ++i) {
-        const qint64 gap = ticks[i] - (i == 0 ? 0 : ticks[i - 1]);
-        if (gap < tickMin || gap > tickMax)
-            return failure(QStringLiteral("tick %1 came after %2 ms").arg(i).arg(gap));
     }
     return step;
 }
