@@ -103,12 +103,11 @@ private slots:
     void windowIsTitledFixedWithCloseBoxAndIcon();
     void openingLookMatchesTheLayoutWithStartFocused();
     void enterOnStartPresentsLettersThenABlinkingCaret();
-    void lowerCaseAnswerStartsAStepOfFourLetters();
-    void wrongAnswerShowsTheCorrectionAndEnterRepeatsTheLength();
-    void restartAfterAWrongAnswerStartsThreeLetters();
+    void wrongAnswerShowsTheCorrection_data();
+    void wrongAnswerShowsTheCorrection();
     void spaceAndEnterDuringAStepDoNothing();
-    void exitEndsTheProgramWithStatusZero();
-    void closeBoxEndsTheProgramWithStatusZero();
+    void exitAndTheCloseBoxEndTheProgramWithStatusZero_data();
+    void exitAndTheCloseBoxEndTheProgramWithStatusZero();
 
 private:
     struct Presentation {
@@ -122,9 +121,7 @@ private:
         const std::function<bool(const WindowPicture&)>& condition, int timeoutMs, QImage* last = nullptr);
     Presentation watchStep(
         int letterCount, const QString& shotName, const std::function<void(int cellsShown)>& onCellShown = {});
-    Presentation failAtFourLetters(const QString& shotName, QString* typed, QImage* failedScreen);
     void click(const QRect& button);
-    bool waitForExit(int* exitCode);
 
     XSession session_;
     LetterReader reader_;
@@ -172,14 +169,8 @@ void TestEndToEnd::init()
             return extents.size() == 4 && (frame.center() - screen.center()).manhattanLength() <= 2;
         },
         5000);
-    QVERIFY2(centred,
-        qPrintable(QStringLiteral("frame at %1,%2 %3x%4 on a %5x%6 screen")
-                       .arg(frame.x())
-                       .arg(frame.y())
-                       .arg(frame.width())
-                       .arg(frame.height())
-                       .arg(screen.width())
-                       .arg(screen.height())));
+    QVERIFY2(
+        centred, qPrintable(QDebug::toString(frame) + QStringLiteral(" on a screen of ") + QDebug::toString(screen)));
     QVERIFY2(waitForScreen([](const WindowPicture& p) { return p.image().pixelColor(300, 200) == background; }, 5000),
         "the window was not painted");
 }
@@ -306,26 +297,35 @@ void TestEndToEnd::enterOnStartPresentsLettersThenABlinkingCaret()
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
-void TestEndToEnd::lowerCaseAnswerStartsAStepOfFourLetters()
+void TestEndToEnd::wrongAnswerShowsTheCorrection_data()
 {
-    session_.pressKeys({QStringLiteral("Return")});
-    const Presentation first = watchStep(3, QStringLiteral("03-first"));
-    QVERIFY2(first.failure.isEmpty(), qPrintable(first.failure));
-    session_.type(first.letters.toLower());
-    const Presentation second = watchStep(4, QStringLiteral("03-second"));
-    QVERIFY2(second.failure.isEmpty(), qPrintable(second.failure));
+    QTest::addColumn<bool>("restart");
+    QTest::addColumn<int>("nextLetters");
+    QTest::newRow("Enter repeats the length") << false << 4;
+    QTest::newRow("Restart goes back to three letters") << true << 3;
 }
 
-void TestEndToEnd::wrongAnswerShowsTheCorrectionAndEnterRepeatsTheLength()
+// A lower-case right answer to three letters leads to four, answered wrongly.
+void TestEndToEnd::wrongAnswerShowsTheCorrection()
 {
-    QString typed;
+    QFETCH(bool, restart);
+    QFETCH(int, nextLetters);
+    const QString shots = restart ? QStringLiteral("05") : QStringLiteral("04");
+    session_.pressKeys({QStringLiteral("Return")});
+    const Presentation three = watchStep(3, shots + QStringLiteral("-three"));
+    QVERIFY2(three.failure.isEmpty(), qPrintable(three.failure));
+    session_.type(three.letters.toLower());
+    const Presentation four = watchStep(4, shots + QStringLiteral("-four"));
+    QVERIFY2(four.failure.isEmpty(), qPrintable(four.failure));
+    const QString typed = wrongAnswerFor(four.letters);
+    session_.type(typed.toLower());
     QImage image;
-    const Presentation step = failAtFourLetters(QStringLiteral("04"), &typed, &image);
-    QVERIFY2(step.failure.isEmpty(), qPrintable(step.failure));
+    const auto corrected = [](const WindowPicture& p) { return p.row(correctionRowTop).letters.trimmed().size() == 4; };
+    QVERIFY2(waitForScreen(corrected, tickMax, &image), "no correction row after a wrong answer");
     const WindowPicture failed(image, reader_);
-    save(failed, QStringLiteral("04-failed"));
+    save(failed, shots + QStringLiteral("-failed"));
 
-    QCOMPARE(failed.row(correctionRowTop).letters, step.letters);
+    QCOMPARE(failed.row(correctionRowTop).letters, four.letters);
     QCOMPARE(failed.row(displayRowTop).letters, typed);
     for (int cell = 0; cell < 4; ++cell) {
         const QString correctionProblem = failed.cellLookProblem(correctionRowTop, cell, red);
@@ -338,20 +338,12 @@ void TestEndToEnd::wrongAnswerShowsTheCorrectionAndEnterRepeatsTheLength()
     QVERIFY(failed.hasFocusFrame(startButton));
     QVERIFY(!failed.hasFocusFrame(exitButton));
 
-    session_.pressKeys({QStringLiteral("Return")});
-    const Presentation repeated = watchStep(4, QStringLiteral("04-repeated"));
-    QVERIFY2(repeated.failure.isEmpty(), qPrintable(repeated.failure));
-}
-
-void TestEndToEnd::restartAfterAWrongAnswerStartsThreeLetters()
-{
-    QString typed;
-    QImage image;
-    const Presentation step = failAtFourLetters(QStringLiteral("05"), &typed, &image);
-    QVERIFY2(step.failure.isEmpty(), qPrintable(step.failure));
-    click(restartButton);
-    const Presentation restarted = watchStep(3, QStringLiteral("05-restarted"));
-    QVERIFY2(restarted.failure.isEmpty(), qPrintable(restarted.failure));
+    if (restart)
+        click(restartButton);
+    else
+        session_.pressKeys({QStringLiteral("Return")});
+    const Presentation next = watchStep(nextLetters, shots + QStringLiteral("-next"));
+    QVERIFY2(next.failure.isEmpty(), qPrintable(next.failure));
 }
 
 void TestEndToEnd::spaceAndEnterDuringAStepDoNothing()
@@ -372,20 +364,23 @@ void TestEndToEnd::spaceAndEnterDuringAStepDoNothing()
     QCOMPARE(program_.state(), QProcess::Running);
 }
 
-void TestEndToEnd::exitEndsTheProgramWithStatusZero()
+void TestEndToEnd::exitAndTheCloseBoxEndTheProgramWithStatusZero_data()
 {
-    click(exitButton);
-    int exitCode = -1;
-    QVERIFY2(waitForExit(&exitCode), "the program did not end");
-    QCOMPARE(exitCode, 0);
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("Exit") << false;
+    QTest::newRow("close box") << true;
 }
 
-void TestEndToEnd::closeBoxEndsTheProgramWithStatusZero()
+void TestEndToEnd::exitAndTheCloseBoxEndTheProgramWithStatusZero()
 {
-    session_.requestClose(window_);
-    int exitCode = -1;
-    QVERIFY2(waitForExit(&exitCode), "the program did not end");
-    QCOMPARE(exitCode, 0);
+    QFETCH(bool, closeBox);
+    if (closeBox)
+        session_.requestClose(window_);
+    else
+        click(exitButton);
+    QVERIFY2(program_.waitForFinished(5000), "the program did not end");
+    QCOMPARE(program_.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program_.exitCode(), 0);
 }
 
 WindowPicture TestEndToEnd::shot()
@@ -483,37 +478,9 @@ TestEndToEnd::Presentation TestEndToEnd::watchStep(
     return step;
 }
 
-// Plays a step of three letters right, then answers the step of four wrongly.
-TestEndToEnd::Presentation TestEndToEnd::failAtFourLetters(
-    const QString& shotName, QString* typed, QImage* failedScreen)
-{
-    session_.pressKeys({QStringLiteral("Return")});
-    Presentation step = watchStep(3, shotName + QStringLiteral("-three"));
-    if (!step.failure.isEmpty())
-        return step;
-    session_.type(step.letters.toLower());
-    step = watchStep(4, shotName + QStringLiteral("-four"));
-    if (!step.failure.isEmpty())
-        return step;
-    *typed = wrongAnswerFor(step.letters);
-    session_.type(typed->toLower());
-    const auto corrected = [](const WindowPicture& p) { return p.row(correctionRowTop).letters.trimmed().size() == 4; };
-    if (!waitForScreen(corrected, tickMax, failedScreen))
-        step.failure = QStringLiteral("no correction row after the wrong answer ") + *typed;
-    return step;
-}
-
 void TestEndToEnd::click(const QRect& button)
 {
     session_.click(client_.topLeft() + button.center());
-}
-
-bool TestEndToEnd::waitForExit(int* exitCode)
-{
-    if (!program_.waitForFinished(5000) || program_.exitStatus() != QProcess::NormalExit)
-        return false;
-    *exitCode = program_.exitCode();
-    return true;
 }
 
 QTEST_MAIN(TestEndToEnd)

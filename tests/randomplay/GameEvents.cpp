@@ -114,47 +114,40 @@ KeyPress pasted(const Chooser& below, std::uint32_t length)
 constexpr int silentKeys[] = {Qt::Key_F1, Qt::Key_F10, Qt::Key_Shift, Qt::Key_Control, Qt::Key_Home, Qt::Key_Delete,
     Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
 
-KeyPress drawKey(const Chooser& below)
+KeyPress drawPress(const Chooser& below)
 {
-    KeyPress key;
     switch (pickWeighted(below, {30, 10, 4, 1, 4, 1, 1, 1, 2, 16, 4, 2})) {
     case 0:
-        key = typed(static_cast<char16_t>((below(2) == 0 ? u'a' : u'A') + below(26)));
-        break;
+        return typed(static_cast<char16_t>((below(2) == 0 ? u'a' : u'A') + below(26)));
     case 1:
-        key = typed(u'\b');
-        break;
+        return typed(u'\b');
     case 2:
-        key = typed(u'\r');
-        break;
+        return typed(u'\r');
     case 3:
-        key = {Qt::Key_Enter, u"\r"};
-        break;
+        return {Qt::Key_Enter, u"\r"};
     case 4:
-        key = typed(u' ');
-        break;
+        return typed(u' ');
     case 5:
-        key = typed(u'\t');
-        break;
+        return typed(u'\t');
     case 6:
-        key = {Qt::Key_Backtab, u""};
-        break;
+        return {Qt::Key_Backtab, u""};
     case 7:
-        key = typed(u'\x1b');
-        break;
+        return typed(u'\x1b');
     case 8:
-        key = {silentKeys[below(std::size(silentKeys))], u""};
-        break;
+        return {silentKeys[below(std::size(silentKeys))], u""};
     case 9:
-        key = typed(drawUnit(below));
-        break;
+        return typed(drawUnit(below));
     case 10:
-        key = pasted(below, 2 + below(11));
-        break;
+        return pasted(below, 2 + below(11));
     default: // a character beyond 16 bits, as a surrogate pair
-        key = {Qt::Key_unknown,
+        return {Qt::Key_unknown,
             {static_cast<char16_t>(0xD800 + below(0x400)), static_cast<char16_t>(0xDC00 + below(0x400))}};
     }
+}
+
+KeyPress drawKey(const Chooser& below)
+{
+    KeyPress key = drawPress(below);
     key.autoRepeat = below(10) == 0;
     return key;
 }
