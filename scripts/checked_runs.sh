@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The checked runs after the test suite: the suite again built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, a bounded fuzzing run from the corpus in tests/fuzz/corpus, and
-# the unit tests under valgrind memcheck. Run by test.sh; each step prints how long it took.
+# the unit tests under valgrind memcheck, and the Debian package built twice, which must come out
+# the same. Run by test.sh; each step prints how long it took.
 source "$(dirname "$0")/setup.sh"
 install_missing "${KORIMO_CHECK_PACKAGES[@]}"
 
@@ -44,6 +45,11 @@ memcheck() {
         || { cat "$KORIMO_BUILD"/Testing/Temporary/MemoryChecker.*.log; return 1; }
 }
 
+reproducible_package() {
+    "$KORIMO_ROOT/scripts/check_reproducible.sh"
+}
+
 timed sanitized_suite
 timed fuzzing
 timed memcheck
+timed reproducible_package

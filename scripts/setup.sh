@@ -17,8 +17,9 @@ KORIMO_PACKAGING_PACKAGES=(dpkg-dev file)
 # screenshot tools, and jq to read the compositor's window tree; and for reading it as a screen
 # reader does, a session bus, the accessibility bus and its Python bindings.
 KORIMO_E2E_PACKAGES=(xvfb openbox xdotool sway wtype grim jq dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0)
-# For the checked runs of the test suite: sanitizers and the fuzzer (clang), and valgrind.
-KORIMO_CHECK_PACKAGES=(clang-14 libclang-rt-14-dev valgrind)
+# For the checked runs of the test suite: sanitizers and the fuzzer (clang), valgrind, and what
+# shows where two builds of the package differ.
+KORIMO_CHECK_PACKAGES=(clang-14 libclang-rt-14-dev valgrind diffoscope-minimal)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
