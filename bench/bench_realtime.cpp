@@ -367,7 +367,7 @@ int main(int argc, char* argv[])
     runEventLoopFor(300ms);
     const Idle failed = measureIdle(form, idleTime);
     const double shortestAfterHold = shortestLetterAfterHoldMs(form);
-    form.unload();
+    form.close();
     const StepTicks portableTicks = runStepOnPortableClock(2 * options.blinkSeconds);
 
     printTickRows(ticks);

@@ -5,6 +5,7 @@
 #include "BenchReport.h"
 
 #include <forms/frmMain.h>
+#include <runtime/FormControls.h>
 #include <runtime/VirtualClock.h>
 #include <tests/runtime/Keyboard.h>
 
@@ -27,7 +28,7 @@ public:
         : letters_(letters)
         , form_(clock_)
     {
-        form_.random().seed(1);
+        rt::FormControls::of(form_).random().seed(1);
         form_.open();
         while (!form_.windowHandle()->isExposed())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

@@ -74,8 +74,6 @@ public:
     void cmdExit_Click();
     void cmdStart_Click();
     void cmdRestart_Click();
-    void Form_KeyPress(rt::Int16 keyAscii) override;
-    void Form_Load() override;
     void Timer1_Timer();
     void Timer2_Timer();
     void tmrCursor_Timer();
@@ -83,6 +81,10 @@ public:
 
     // Cell positions beyond this one no longer fit a 16-bit coordinate.
     static constexpr int maxLetterCount = 468;
+
+protected:
+    void Form_KeyPress(rt::Int16 keyAscii) override;
+    void Form_Load() override;
 
 private:
     static rt::LabelDescription letterCell(int left, int top, rt::Color letterColor);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GameFixture.h"
 
+#include <runtime/FormControls.h>
 #include <tests/runtime/Keyboard.h>
 
 #include <QApplication>
@@ -13,8 +14,9 @@ GameFixture::GameFixture(std::uint64_t seed)
 {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     form_ = std::make_unique<frmMain>(clock_);
-    form_->random().seed(seed);
-    form_->setErrorReporter([this](rt::Form&, const rt::RuntimeError& error) { errors_.append(error.kind()); });
+    rt::FormControls& door = rt::FormControls::of(*form_);
+    door.random().seed(seed);
+    door.setErrorReporter([this](rt::Form&, const rt::RuntimeError& error) { errors_.append(error.kind()); });
     QObject::connect(form_.get(), &rt::Form::unloaded, form_.get(), [this](int code) { exitCode_ = code; });
     form_->open();
     form_->activateWindow();

@@ -4,6 +4,7 @@
 // (a million by default); KORIMO_RANDOM_SEED sets its first seed, so that a reported seed
 // replays: KORIMO_RANDOM_SEED=<seed> KORIMO_RANDOM_EVENTS=1 plays that one sequence.
 #include "GameReplay.h"
+#include <runtime/FormControls.h>
 #include <tests/game/GameFixture.h>
 
 #include <QBackingStore>
@@ -223,8 +224,10 @@ private slots:
             {"length", ready, [](frmMain& form) { form.letterCount = 2; }},
             {"reveal", presenting, [](frmMain& form) { form.revealIndex = 1; }},
             {"error", ready,
-                [](frmMain& form) { form.raiseEvent([&form] { form.lblLetter(7).setCaption(QString()); }); }},
-            {"exit", presenting, [](frmMain& form) { form.unload(); }},
+                [](frmMain& form) {
+                    rt::FormControls::of(form).raiseEvent([&form] { form.lblLetter(7).setCaption(QString()); });
+                }},
+            {"exit", presenting, [](frmMain& form) { form.close(); }},
         };
         for (const Corruption& corruption : corruptions) {
             GameFixture game;
