@@ -8,8 +8,8 @@
 #include "PaintWatch.h"
 
 #include <forms/frmMain.h>
-#include <runtime/EventLoopClock.h>
-#include <tests/runtime/Keyboard.h>
+#include <runtime/clock/EventLoopClock.h>
+#include <tests/shared/Keyboard.h>
 
 #include <QApplication>
 #include <QEventLoop>

@@ -6,8 +6,8 @@
 
 #include <forms/frmMain.h>
 #include <runtime/FormControls.h>
-#include <runtime/VirtualClock.h>
-#include <tests/runtime/Keyboard.h>
+#include <runtime/clock/VirtualClock.h>
+#include <tests/shared/Keyboard.h>
 
 #include <benchmark/benchmark.h>
 

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "Appearance.h"
-#include "Clock.h"
 #include "Int16.h"
 #include "Random.h"
+#include <runtime/clock/Clock.h>
 
 #include <QWidget>
 

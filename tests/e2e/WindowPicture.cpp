@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowPicture.h"
 
-#include <tests/runtime/Pixels.h>
+#include <tests/shared/Pixels.h>
 
 using namespace layout;
 

@@ -2,7 +2,7 @@
 #include "GameFixture.h"
 
 #include <runtime/FormControls.h>
-#include <tests/runtime/Keyboard.h>
+#include <tests/shared/Keyboard.h>
 
 #include <QApplication>
 #include <QPushButton>

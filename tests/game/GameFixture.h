@@ -3,7 +3,7 @@
 
 #include <forms/frmMain.h>
 #include <runtime/RuntimeError.h>
-#include <runtime/VirtualClock.h>
+#include <runtime/clock/VirtualClock.h>
 
 #include <QImage>
 #include <QList>

@@ -4,7 +4,7 @@
 // and keys that arrive while the window is not active. Only A-Z and a-z may be taken as letters.
 #include "GameFixture.h"
 
-#include <tests/runtime/Keyboard.h>
+#include <tests/shared/Keyboard.h>
 
 #include <QApplication>
 #include <QInputMethodEvent>

@@ -3,7 +3,7 @@
 #include "GameFixture.h"
 
 #include <runtime/Random.h>
-#include <tests/runtime/Keyboard.h>
+#include <tests/shared/Keyboard.h>
 
 #include <QTest>
 

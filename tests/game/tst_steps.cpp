@@ -3,8 +3,8 @@
 // a wrong answer and going back to three letters after it.
 #include "GameFixture.h"
 
-#include <tests/runtime/Keyboard.h>
-#include <tests/runtime/Pixels.h>
+#include <tests/shared/Keyboard.h>
+#include <tests/shared/Pixels.h>
 
 #include <QTest>
 

@@ -2,7 +2,7 @@
 // The window as it opens: its frame, its controls' places and its pixels.
 #include "GameFixture.h"
 
-#include <tests/runtime/Pixels.h>
+#include <tests/shared/Pixels.h>
 
 #include <QPushButton>
 #include <QTest>

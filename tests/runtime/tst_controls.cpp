@@ -8,10 +8,10 @@
 #include <runtime/Line.h>
 #include <runtime/Shape.h>
 #include <runtime/Timer.h>
-#include <runtime/VirtualClock.h>
+#include <runtime/clock/VirtualClock.h>
 
 #include <tests/runtime/ErrorOf.h>
-#include <tests/runtime/Keyboard.h>
+#include <tests/shared/Keyboard.h>
 
 #include <QApplication>
 #include <QFontInfo>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Timers on the virtual clock and on the real event loop.
-#include <runtime/EventLoopClock.h>
 #include <runtime/Form.h>
 #include <runtime/FormControls.h>
 #include <runtime/Timer.h>
-#include <runtime/VirtualClock.h>
+#include <runtime/clock/EventLoopClock.h>
+#include <runtime/clock/VirtualClock.h>
 
 #include <QElapsedTimer>
 #include <QTest>
