@@ -9,6 +9,7 @@
 
 #include <forms/frmMain.h>
 #include <runtime/clock/EventLoopClock.h>
+#include <tests/shared/Design.h>
 #include <tests/shared/Keyboard.h>
 
 #include <QApplication>
@@ -30,7 +31,7 @@ using std::chrono::nanoseconds;
 namespace {
 
 constexpr int stepLetters = 20;
-constexpr auto tickInterval = 500ms;
+using design::tickInterval;
 
 struct Options {
     int blinkSeconds = 60;
@@ -221,8 +222,8 @@ std::vector<double> bareKeyLatencies(BareWindow& window, int samples)
 void typeWrongAnswer(frmMain& form)
 {
     while (form.tmrCursor.isEnabled()) {
-        const QChar wrong = keys::otherLetter(form.shownLetters(form.inputPos).front());
-        keys::send(keys::target(form), QEvent::KeyPress, keys::letterKey(wrong), QString(wrong));
+        const QChar wrong = design::otherLetter(form.shownLetters(form.inputPos).front());
+        keys::send(keys::target(form), QEvent::KeyPress, keys::keyFor(wrong), QString(wrong));
     }
 }
 

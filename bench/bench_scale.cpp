@@ -7,6 +7,7 @@
 #include <forms/frmMain.h>
 #include <runtime/FormControls.h>
 #include <runtime/clock/VirtualClock.h>
+#include <tests/shared/Design.h>
 #include <tests/shared/Keyboard.h>
 
 #include <benchmark/benchmark.h>
@@ -59,8 +60,8 @@ public:
     void typeLetter(bool right)
     {
         const QChar shown = form_.shownLetters(form_.inputPos).front();
-        const QChar letter = right ? shown : keys::otherLetter(shown);
-        keys::send(keys::target(form_), QEvent::KeyPress, keys::letterKey(letter), QString(letter));
+        const QChar letter = right ? shown : design::otherLetter(shown);
+        keys::send(keys::target(form_), QEvent::KeyPress, keys::keyFor(letter), QString(letter));
     }
 
     void typeAllButLast(bool right)

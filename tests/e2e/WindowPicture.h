@@ -3,6 +3,8 @@
 
 #include "LetterReader.h"
 
+#include <tests/shared/Design.h>
+
 #include <QColor>
 #include <QImage>
 #include <QRect>
@@ -29,7 +31,7 @@ constexpr int correctionRowTop = 220;
 // Cell `cell` of the row whose labels stand at `rowTop`: its letter label, the white box.
 inline QRect letterLabel(int rowTop, int cell)
 {
-    return {70 * cell + 20, rowTop, LetterReader::labelSize, LetterReader::labelSize};
+    return {design::cellLeft(cell), rowTop, LetterReader::labelSize, LetterReader::labelSize};
 }
 
 } // namespace layout

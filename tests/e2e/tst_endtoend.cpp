@@ -81,15 +81,6 @@ QString cadenceProblem(const QList<Damage>& damage, int letters, int blinks)
     return {};
 }
 
-// A wrong answer that differs from the shown letters in every place.
-QString wrongAnswerFor(const QString& letters)
-{
-    QString wrong;
-    for (const QChar letter : letters)
-        wrong += letter == u'Z' ? QChar(u'A') : QChar(letter.unicode() + 1);
-    return wrong;
-}
-
 } // namespace
 
 class TestEndToEnd : public QObject {
@@ -318,7 +309,7 @@ void TestEndToEnd::wrongAnswerShowsTheCorrection()
     session_.type(three.letters.toLower());
     const Presentation four = watchStep(4, shots + QStringLiteral("-four"));
     QVERIFY2(four.failure.isEmpty(), qPrintable(four.failure));
-    const QString typed = wrongAnswerFor(four.letters);
+    const QString typed = design::wrongAnswerFor(four.letters);
     session_.type(typed.toLower());
     QImage image;
     const auto corrected = [](const WindowPicture& p) { return p.row(correctionRowTop).letters.trimmed().size() == 4; };

@@ -45,7 +45,7 @@ void GameFixture::pressKey(Qt::Key key, const QString& text, bool autoRepeat)
 void GameFixture::type(const QString& text)
 {
     for (const QChar c : text)
-        pressKey(keys::letterKey(c), QString(c));
+        pressKey(keys::keyFor(c), QString(c));
 }
 
 void GameFixture::click(rt::CommandButton& button)

@@ -4,6 +4,7 @@
 #include <forms/frmMain.h>
 #include <runtime/RuntimeError.h>
 #include <runtime/clock/VirtualClock.h>
+#include <tests/shared/Design.h>
 
 #include <QImage>
 #include <QList>

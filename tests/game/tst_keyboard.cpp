@@ -26,11 +26,6 @@ void holdKey(GameFixture& game, Qt::Key key, const QString& text, int repeats)
     keys::send(game.focusedWidget(), QEvent::KeyRelease, key, text, false);
 }
 
-bool isAsciiLetter(int code)
-{
-    return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z');
-}
-
 } // namespace
 
 class TestKeyboard : public QObject {
@@ -63,7 +58,7 @@ private slots:
         for (int code = 0; code <= 0xFFFF; ++code) {
             game.pressKey(Qt::Key_unknown, QString(QChar(char16_t(code))));
             const bool typed = form.inputPos == 1;
-            QVERIFY2(typed == isAsciiLetter(code), qPrintable(QString::number(code, 16)));
+            QVERIFY2(typed == design::isLetter(char16_t(code)), qPrintable(QString::number(code, 16)));
             if (typed) {
                 QCOMPARE(form.typedLetters(0), QString(QChar(char16_t(code))).toUpper());
                 ++taken;
@@ -82,11 +77,11 @@ private slots:
             GameFixture game;
             frmMain& form = game.form();
             const QString shown = game.startAnswering();
-            game.type(shown.left(2) + keys::otherLetter(shown[2]));
+            game.type(shown.left(2) + design::otherLetter(shown[2]));
             QVERIFY(form.cmdStart.hasFocus());
             holdKey(game, key, text, 8);
             QVERIFY(form.Timer1.isEnabled());
-            game.advance(std::chrono::milliseconds(500));
+            game.advance(design::tickInterval);
             QCOMPARE(form.revealIndex, Int16(1)); // one step begun, half a second ago
             QVERIFY(!form.lblLetterWrong.isLoaded(1));
             QVERIFY(game.errors().isEmpty());

@@ -2,8 +2,6 @@
 // The letters the game draws, as a player sees them.
 #include "GameFixture.h"
 
-#include <tests/shared/Keyboard.h>
-
 #include <QTest>
 
 #include <array>
@@ -34,7 +32,7 @@ private slots:
     {
         GameFixture game;
         const QString failed = game.startAnswering();
-        game.type(keys::otherLetter(failed[0]) + failed.mid(1));
+        game.type(design::otherLetter(failed[0]) + failed.mid(1));
         game.pressKey(Qt::Key_Return, QStringLiteral("\r"));
         QVERIFY(game.presentStep() != failed); // one chance in 17,576 that this seed draws the same
     }

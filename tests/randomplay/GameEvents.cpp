@@ -2,6 +2,7 @@
 #include "GameEvents.h"
 
 #include <tests/game/GameFixture.h>
+#include <tests/shared/Keyboard.h>
 
 #include <QMetaEnum>
 
@@ -73,32 +74,9 @@ char16_t drawUnit(const Chooser& below)
     }
 }
 
-// The key code a keyboard reports with the character: letters by their capital, other ASCII by
-// its own code, control characters by their key, anything else unknown.
-int keyFor(char16_t unit)
-{
-    switch (unit) {
-    case u'\b':
-        return Qt::Key_Backspace;
-    case u'\t':
-        return Qt::Key_Tab;
-    case u'\r':
-        return Qt::Key_Return;
-    case u'\x1b':
-        return Qt::Key_Escape;
-    default:
-        break;
-    }
-    if (unit >= u'a' && unit <= u'z')
-        return Qt::Key_A + (unit - u'a');
-    if (unit >= u' ' && unit <= u'~')
-        return unit;
-    return Qt::Key_unknown;
-}
-
 KeyPress typed(char16_t unit)
 {
-    return {keyFor(unit), std::u16string(1, unit)};
+    return {keys::keyFor(QChar(unit)), std::u16string(1, unit)};
 }
 
 // Text that arrives without a key of its own: a paste, an input method's commit.

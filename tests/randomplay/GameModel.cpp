@@ -11,12 +11,7 @@ namespace play {
 
 namespace {
 
-constexpr auto tickInterval = std::chrono::milliseconds(500);
-
-bool isAsciiLetter(char16_t code)
-{
-    return (code >= u'a' && code <= u'z') || (code >= u'A' && code <= u'Z');
-}
+using design::tickInterval;
 
 // Enter clicks the focused button on its press, even a repeated one; Space clicks on its
 // release, and a held Space does not.
@@ -91,7 +86,7 @@ void GameModel::typeCode(char16_t code)
 {
     if (expected_.phase != Phase::Answering)
         return;
-    if (isAsciiLetter(code)) {
+    if (design::isLetter(code)) {
         expected_.typed += QChar(code).toUpper();
         if (expected_.typed.size() == expected_.letterCount)
             judge();

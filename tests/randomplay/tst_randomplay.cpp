@@ -125,12 +125,13 @@ private slots:
         QTest::addColumn<quint64>("seed");
         QTest::addColumn<Phase>("phase");
         const Sequence answering = {Click{Button::Start}, Advance{2000}};
-        const auto row = [](const char* name, const Sequence& events, Phase phase) {
-            QTest::newRow(name) << events << quint64(1) << phase;
+        const auto row = [](const char* name, const Sequence& events, Phase phase, quint64 seed = 1) {
+            QTest::newRow(name) << events << seed << phase;
         };
-        QTest::newRow("restart after a wrong answer clears the correction row") << Sequence{space, Advance{2314},
-            KeyPress{Qt::Key_J, u"j"}, KeyPress{Qt::Key_Y, u"Y"}, KeyPress{Qt::Key_M, u"m"}, Click{Button::Restart}}
-                                                                                << quint64(4) << Phase::Presenting;
+        row("restart after a wrong answer clears the correction row",
+            {space, Advance{2314}, KeyPress{Qt::Key_J, u"j"}, KeyPress{Qt::Key_Y, u"Y"}, KeyPress{Qt::Key_M, u"m"},
+                Click{Button::Restart}},
+            Phase::Presenting, 4);
         row("Enter on the focused Start begins a step", {enter}, Phase::Presenting);
         row("Space on the focused Start begins a step", {space}, Phase::Presenting);
         row("Enter and Space during a step click nothing",
@@ -214,10 +215,9 @@ private slots:
             {"caret", failed, [](frmMain& form) { form.linCursor.setVisible(true); }},
             {"timers", answering, [](frmMain& form) { form.tmrCursor.setEnabled(false); }},
             {"buttons", presenting, [](frmMain& form) { form.cmdRestart.setEnabled(true); }},
-            {"texts", presenting,
-                [](frmMain& form) { form.Label1.setCaption(QStringLiteral("凭记忆，依次输入刚才显示的字母")); }},
+            {"texts", presenting, [](frmMain& form) { form.Label1.setCaption(design::answerText); }},
             {"texts", failed, [](frmMain& form) { form.Label3.setCaption(QString()); }},
-            {"texts", answering, [](frmMain& form) { form.cmdStart.setCaption(QStringLiteral("重复本步")); }},
+            {"texts", answering, [](frmMain& form) { form.cmdStart.setCaption(design::repeatCaption); }},
             {"paint", answering, scribble},
             {"focus", ready, [](frmMain& form) { form.cmdExit.setFocus(); }},
             {"length", failed, [](frmMain& form) { form.failedUpper = 1; }},
