@@ -70,7 +70,7 @@ QImage GameFixture::painted()
 QString GameFixture::presentStep()
 {
     const int count = form_->letterCount.value();
-    advance(std::chrono::milliseconds(500 * (count + 1)));
+    advance(design::tickInterval * (count + 1));
     QString letters;
     for (int i = 0; i < count; ++i)
         letters += form_->shownLetters(i);

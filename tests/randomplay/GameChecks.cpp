@@ -209,7 +209,7 @@ void checkAnswer(Report& report, frmMain& form, const Expected& expected, std::c
     }
     checkRow(report, displayRow(form), last, true, captions);
     checkRow(report, correctionRow(form), 0, false);
-    const float x = 70.0f * typed + 22;
+    const auto x = static_cast<float>(design::squareLeft(typed));
     const rt::Line& caret = form.linCursor;
     report.expect(caret.x1() == x && caret.x2() == x && caret.y1() == 110 && caret.y2() == 140,
         [&] { return QStringLiteral("caret: at x %1..%2, expected %3").arg(caret.x1()).arg(caret.x2()).arg(x); });

@@ -14,14 +14,8 @@ inline constexpr std::chrono::milliseconds tickInterval{500};
 
 // Client-area x of cell `i`'s letter and of its square, which is also where the caret stands
 // before that cell.
-constexpr int cellLeft(int i)
-{
-    return 70 * i + 20;
-}
-constexpr int squareLeft(int i)
-{
-    return 70 * i + 22;
-}
+inline constexpr auto cellLeft = [](int i) { return 70 * i + 20; };
+inline constexpr auto squareLeft = [](int i) { return 70 * i + 22; };
 
 // The window's texts.
 inline const QString title = QStringLiteral("Memory ... ...");

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+#include <utility>
+
 // Keys as a keyboard hands them to a window, for the tests and the benchmarks.
 namespace keys {
 
@@ -31,19 +33,13 @@ inline void press(QWidget& window, Qt::Key key, const QString& text = {}, bool a
 // its own code, Backspace, Tab, Enter and Escape by their key, anything else unknown.
 inline Qt::Key keyFor(QChar character)
 {
-    switch (character.unicode()) {
-    case u'\b':
-        return Qt::Key_Backspace;
-    case u'\t':
-        return Qt::Key_Tab;
-    case u'\r':
-        return Qt::Key_Return;
-    case u'\x1b':
-        return Qt::Key_Escape;
-    default:
-        break;
-    }
+    static constexpr std::pair<char16_t, Qt::Key> controls[]
+        = {{u'\b', Qt::Key_Backspace}, {u'\t', Qt::Key_Tab}, {u'\r', Qt::Key_Return}, {u'\x1b', Qt::Key_Escape}};
     const char16_t code = character.unicode();
+    for (const auto& [control, key] : controls) {
+        if (code == control)
+            return key;
+    }
     if (code >= u'a' && code <= u'z')
         return Qt::Key(code - u'a' + u'A');
     return code >= u' ' && code <= u'~' ? Qt::Key(code) : Qt::Key_unknown;
