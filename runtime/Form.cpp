@@ -27,7 +27,7 @@ Form::Form(Clock& clock, const FormDescription& description)
     setFixedSize(description.clientWidth, description.clientHeight);
     if (!description.iconPath.isEmpty())
         setWindowIcon(loadIcon(description.iconPath));
-    setFont(makeFont({QStringLiteral("宋体"), 9}));
+    setFont(makeFont(description.font));
     // Keys come one by one as typed: the window takes no input-method composition.
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setFocusPolicy(Qt::NoFocus);

@@ -20,6 +20,7 @@ struct FormDescription {
     int clientHeight = 0;
     Color backColor = systemColor(QPalette::Button);
     QString iconPath = {};
+    FontDescription font = {}; // the buttons'
 };
 
 // A fixed-size window with a close box only, built from a description. It draws its labels,

@@ -4,6 +4,7 @@
 
 #include <tests/shared/Pixels.h>
 
+#include <QFontInfo>
 #include <QPushButton>
 #include <QTest>
 
@@ -90,6 +91,16 @@ private slots:
         // No cell and no caret anywhere.
         QVERIFY(!pixels::any(image, QRect(0, 92, 692, 210), white));
         QVERIFY(!pixels::any(image, QRect(0, 92, 692, 210), black));
+    }
+
+    // The layout relies on the free stand-ins of the faces the window is described in.
+    void facesAreDrawnInTheirStandIns()
+    {
+        const std::pair<rt::FontDescription, const char*> faces[] = {{frmMain::songTi(9), "AR PL UMing CN"},
+            {frmMain::timesNewRoman(9), "Liberation Serif"}, {frmMain::palatinoLinotype(9), "P052"}};
+        // Where two foundries make a family, Qt names the foundry too: "P052 [UKWN]".
+        for (const auto& [face, standIn] : faces)
+            QCOMPARE(QFontInfo(rt::makeFont(face)).family().section(QStringLiteral(" ["), 0, 0), QString(standIn));
     }
 
     // The letter cell: a white box with a 2-pixel black shadow right and below, a magenta letter.
