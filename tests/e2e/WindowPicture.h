@@ -13,13 +13,7 @@
 // The game window's layout and colours as a user should see them, in client-area pixels.
 namespace layout {
 
-inline const QColor background(255, 255, 192);
-inline const QColor black(0, 0, 0);
-inline const QColor white(255, 255, 255);
-inline const QColor teal(0, 128, 128);
-inline const QColor darkBlue(0, 0, 192);
-inline const QColor magenta(192, 0, 192);
-inline const QColor red(255, 0, 0);
+using namespace design;
 
 inline const QRect startButton(16, 312, 73, 25);
 inline const QRect restartButton(520, 320, 81, 25);

@@ -69,10 +69,14 @@ QImage GameFixture::painted()
 
 QString GameFixture::presentStep()
 {
-    const int count = form_->letterCount.value();
-    advance(design::tickInterval * (count + 1));
+    advance(design::tickInterval * (form_->letterCount.value() + 1));
+    return shownLetters();
+}
+
+QString GameFixture::shownLetters()
+{
     QString letters;
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; form_->shownLetters.hasElements() && i <= form_->shownLetters.upperBound().value(); ++i)
         letters += form_->shownLetters(i);
     return letters;
 }

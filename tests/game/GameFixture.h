@@ -37,6 +37,8 @@ public:
     // Runs a step from Start to the hide tick and returns the letters shown; or clicks Start first.
     QString presentStep();
     QString startAnswering();
+    // The step's letters drawn so far, in order.
+    QString shownLetters();
     QString displayRow();
     QString correctionRow();
     QWidget* focusedWidget();

@@ -8,14 +8,9 @@
 #include <QTest>
 
 using namespace std::chrono_literals;
+using design::black;
+using design::white;
 using rt::Int16;
-
-namespace {
-
-const QColor black(0, 0, 0);
-const QColor white(255, 255, 255);
-
-} // namespace
 
 class TestSteps : public QObject {
     Q_OBJECT
@@ -93,7 +88,7 @@ private slots:
 
         const QImage image = game.render();
         QCOMPARE(pixels::failedProbe(image, {{22, 222, white}, {71, 271, black}}), QString());
-        QVERIFY(pixels::any(image, QRect(20, 220, 50, 50), QColor(255, 0, 0)));
+        QVERIFY(pixels::any(image, QRect(20, 220, 50, 50), design::red));
     }
 
     void restartAfterAWrongAnswerGoesBackToThreeLetters()

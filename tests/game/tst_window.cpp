@@ -8,13 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
-namespace {
-
-const QColor background(255, 255, 192);
-const QColor black(0, 0, 0);
-const QColor white(255, 255, 255);
-
-} // namespace
+using namespace design;
 
 class TestWindow : public QObject {
     Q_OBJECT
@@ -84,10 +78,10 @@ private slots:
         QVERIFY(!pixels::hasFocusFrame(image, form.cmdRestart.widget()->geometry()));
         QVERIFY(!pixels::hasFocusFrame(image, form.cmdExit.widget()->geometry()));
         // The teal title in its band, the dark blue instruction in its own.
-        QVERIFY(pixels::any(image, QRect(8, 0, 417, 73), QColor(0, 128, 128)));
-        QVERIFY(!pixels::any(image, QRect(0, 73, 692, 288), QColor(0, 128, 128)));
-        QVERIFY(pixels::any(image, QRect(8, 72, 673, 19), QColor(0, 0, 192)));
-        QVERIFY(!pixels::any(image, QRect(0, 92, 692, 210), QColor(0, 0, 192)));
+        QVERIFY(pixels::any(image, QRect(8, 0, 417, 73), teal));
+        QVERIFY(!pixels::any(image, QRect(0, 73, 692, 288), teal));
+        QVERIFY(pixels::any(image, QRect(8, 72, 673, 19), darkBlue));
+        QVERIFY(!pixels::any(image, QRect(0, 92, 692, 210), darkBlue));
         // No cell and no caret anywhere.
         QVERIFY(!pixels::any(image, QRect(0, 92, 692, 210), white));
         QVERIFY(!pixels::any(image, QRect(0, 92, 692, 210), black));
@@ -114,7 +108,7 @@ private slots:
                      {{21, 101, white}, {69, 149, white}, {70, 120, black}, {71, 151, black}, {72, 120, background},
                          {21, 99, background}, {19, 120, background}}),
             QString());
-        QVERIFY(pixels::any(image, QRect(20, 100, 50, 50), QColor(192, 0, 192)));
+        QVERIFY(pixels::any(image, QRect(20, 100, 50, 50), magenta));
     }
 };
 

@@ -205,12 +205,8 @@ std::vector<KeyPress> keysOf(const Event& event, GameFixture& game)
         return {};
     const frmMain& form = game.form();
     std::vector<KeyPress> keys(static_cast<std::size_t>(form.inputPos.value()), typed(u'\b'));
-    if (form.shownLetters.hasElements()) {
-        for (int i = 0; i <= form.shownLetters.upperBound().value(); ++i) {
-            for (const QChar letter : form.shownLetters(i).toLower())
-                keys.push_back(typed(letter.unicode()));
-        }
-    }
+    for (const QChar letter : game.shownLetters().toLower())
+        keys.push_back(typed(letter.unicode()));
     return keys;
 }
 

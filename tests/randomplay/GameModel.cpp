@@ -29,16 +29,6 @@ bool movesFocus(const Event& event)
     return key && std::ranges::find(focusKeys, key->key) != std::end(focusKeys);
 }
 
-QString lettersShown(const frmMain& form)
-{
-    QString letters;
-    if (form.shownLetters.hasElements()) {
-        for (int i = 0; i <= form.shownLetters.upperBound().value(); ++i)
-            letters += form.shownLetters(i);
-    }
-    return letters;
-}
-
 } // namespace
 
 GameModel::GameModel(GameFixture& game, Paints paints)
@@ -148,7 +138,7 @@ void GameModel::letTimePass()
     const auto hideTick = expected_.stepStart + tickInterval * (expected_.letterCount + 1);
     if (expected_.phase == Phase::Presenting && game_.clock().now() >= hideTick) {
         expected_.phase = Phase::Answering;
-        expected_.shown = lettersShown(game_.form());
+        expected_.shown = game_.shownLetters();
     }
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 #include <chrono>
@@ -16,6 +17,16 @@ inline constexpr std::chrono::milliseconds tickInterval{500};
 // before that cell.
 inline constexpr auto cellLeft = [](int i) { return 70 * i + 20; };
 inline constexpr auto squareLeft = [](int i) { return 70 * i + 22; };
+
+// The window's colours: its client area, the cells' boxes and shadows, the title, the
+// instructions, the letters shown and the correction.
+inline const QColor background(255, 255, 192);
+inline const QColor black(0, 0, 0);
+inline const QColor white(255, 255, 255);
+inline const QColor teal(0, 128, 128);
+inline const QColor darkBlue(0, 0, 192);
+inline const QColor magenta(192, 0, 192);
+inline const QColor red(255, 0, 0);
 
 // The window's texts.
 inline const QString title = QStringLiteral("Memory ... ...");
