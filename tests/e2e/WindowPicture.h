@@ -19,9 +19,6 @@ inline const QRect startButton(16, 312, 73, 25);
 inline const QRect restartButton(520, 320, 81, 25);
 inline const QRect exitButton(608, 320, 73, 25);
 
-constexpr int displayRowTop = 100;
-constexpr int correctionRowTop = 220;
-
 // Cell `cell` of the row whose labels stand at `rowTop`: its letter label, the white box.
 inline QRect letterLabel(int rowTop, int cell)
 {

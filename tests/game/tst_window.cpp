@@ -23,8 +23,7 @@ private slots:
         QCOMPARE(form.minimumSize(), form.maximumSize());
         const Qt::WindowFlags flags = form.windowFlags();
         QVERIFY(flags & Qt::WindowCloseButtonHint);
-        QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
-        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QVERIFY(!form.windowIcon().isNull());
         QCOMPARE(form.windowIcon().pixmap(32, 32).size(), QSize(32, 32));
     }

@@ -47,12 +47,12 @@ struct Row {
 
 Row displayRow(const frmMain& form)
 {
-    return {"display row", form.lblLetter, form.shpBack, 100};
+    return {"display row", form.lblLetter, form.shpBack, design::displayRowTop};
 }
 
 Row correctionRow(const frmMain& form)
 {
-    return {"correction row", form.lblLetterWrong, form.shpBackWrong, 220};
+    return {"correction row", form.lblLetterWrong, form.shpBackWrong, design::correctionRowTop};
 }
 
 // Cells 0..upper are loaded, and no others.

@@ -13,6 +13,9 @@ namespace design {
 // Every timer ticks at this interval: a reveal, the hide tick, a blink of the caret.
 inline constexpr std::chrono::milliseconds tickInterval{500};
 
+// Client-area y of the letters of the display and the correction row; the squares stand 2 lower.
+inline constexpr int displayRowTop = 100;
+inline constexpr int correctionRowTop = 220;
 // Client-area x of cell `i`'s letter and of its square, which is also where the caret stands
 // before that cell.
 inline constexpr auto cellLeft = [](int i) { return 70 * i + 20; };
