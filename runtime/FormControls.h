@@ -37,6 +37,7 @@ public:
     static FormControls& of(Form& form);
 
     Clock& clock() const { return clock_; }
+    // The form's random source, which tests seed so that a run replays.
     Random& random() const;
     // Runs an event handler. A run-time error it raises ends the program: the timers stop,
     // the window takes no more input, the report is shown, and unloaded(1) follows.
