@@ -2,7 +2,7 @@
 #include "CommandLine.h"
 
 #include <forms/frmMain.h>
-#include <runtime/EventLoopClock.h>
+#include <runtime/clock/EventLoopClock.h>
 
 #include <QApplication>
 #include <QStyleFactory>

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "BareWindow.h"
 
+#include <tests/shared/Design.h>
+
 #include <QKeyEvent>
 
 BareWindow::BareWindow()
-    : label_(QStringLiteral("Memory ... ..."), this)
+    : label_(design::title, this)
     , caret_(this)
 {
     setFixedSize(692, 361);
@@ -13,7 +15,7 @@ BareWindow::BareWindow()
     caret_.setAutoFillBackground(true);
     caret_.setPalette(QPalette(Qt::black));
     blink_.setTimerType(Qt::PreciseTimer);
-    blink_.setInterval(500);
+    blink_.setInterval(design::tickInterval);
     QObject::connect(&blink_, &QTimer::timeout, &caret_, [this] { caret_.setVisible(!caret_.isVisible()); });
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TextsWindow.h"
 
+#include <tests/shared/Design.h>
+
 namespace {
 
 // The faces the game's captions resolve to on Debian, at the game's pixel sizes.
@@ -14,15 +16,15 @@ QFont face(const QString& family, int pixelSize)
 } // namespace
 
 TextsWindow::TextsWindow()
-    : title_(QStringLiteral("Memory ... ..."), this)
-    , start_(QStringLiteral("开  始"), this)
-    , restart_(QStringLiteral("从头开始"), this)
-    , exit_(QStringLiteral("退  出"), this)
+    : title_(design::title, this)
+    , start_(design::startCaption, this)
+    , restart_(design::restartCaption, this)
+    , exit_(design::exitCaption, this)
 {
     const QString caption = QStringLiteral("AR PL UMing CN");
     setFont(face(caption, 12));
     label().setFont(face(caption, 19));
-    label().setText(QStringLiteral("点击“开始”，记住显示的每个字母"));
+    label().setText(design::openingText);
     title_.setFont(face(QStringLiteral("P052"), 64));
     title_.setGeometry(8, -16, 417, 89);
     start_.setGeometry(16, 312, 73, 25);

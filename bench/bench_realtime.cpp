@@ -8,8 +8,9 @@
 #include "PaintWatch.h"
 
 #include <forms/frmMain.h>
-#include <runtime/EventLoopClock.h>
-#include <tests/runtime/Keyboard.h>
+#include <runtime/clock/EventLoopClock.h>
+#include <tests/shared/Design.h>
+#include <tests/shared/Keyboard.h>
 
 #include <QApplication>
 #include <QEventLoop>
@@ -30,7 +31,7 @@ using std::chrono::nanoseconds;
 namespace {
 
 constexpr int stepLetters = 20;
-constexpr auto tickInterval = 500ms;
+using design::tickInterval;
 
 struct Options {
     int blinkSeconds = 60;
@@ -221,8 +222,8 @@ std::vector<double> bareKeyLatencies(BareWindow& window, int samples)
 void typeWrongAnswer(frmMain& form)
 {
     while (form.tmrCursor.isEnabled()) {
-        const QChar wrong = keys::otherLetter(form.shownLetters(form.inputPos).front());
-        keys::send(keys::target(form), QEvent::KeyPress, keys::letterKey(wrong), QString(wrong));
+        const QChar wrong = design::otherLetter(form.shownLetters(form.inputPos).front());
+        keys::send(keys::target(form), QEvent::KeyPress, keys::keyFor(wrong), QString(wrong));
     }
 }
 
@@ -367,7 +368,7 @@ int main(int argc, char* argv[])
     runEventLoopFor(300ms);
     const Idle failed = measureIdle(form, idleTime);
     const double shortestAfterHold = shortestLetterAfterHoldMs(form);
-    form.unload();
+    form.close();
     const StepTicks portableTicks = runStepOnPortableClock(2 * options.blinkSeconds);
 
     printTickRows(ticks);

@@ -5,8 +5,10 @@
 #include "BenchReport.h"
 
 #include <forms/frmMain.h>
-#include <runtime/VirtualClock.h>
-#include <tests/runtime/Keyboard.h>
+#include <runtime/FormControls.h>
+#include <runtime/clock/VirtualClock.h>
+#include <tests/shared/Design.h>
+#include <tests/shared/Keyboard.h>
 
 #include <benchmark/benchmark.h>
 
@@ -27,7 +29,7 @@ public:
         : letters_(letters)
         , form_(clock_)
     {
-        form_.random().seed(1);
+        rt::FormControls::of(form_).random().seed(1);
         form_.open();
         while (!form_.windowHandle()->isExposed())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -58,8 +60,8 @@ public:
     void typeLetter(bool right)
     {
         const QChar shown = form_.shownLetters(form_.inputPos).front();
-        const QChar letter = right ? shown : keys::otherLetter(shown);
-        keys::send(keys::target(form_), QEvent::KeyPress, keys::letterKey(letter), QString(letter));
+        const QChar letter = right ? shown : design::otherLetter(shown);
+        keys::send(keys::target(form_), QEvent::KeyPress, keys::keyFor(letter), QString(letter));
     }
 
     void typeAllButLast(bool right)

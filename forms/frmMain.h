@@ -34,7 +34,7 @@ public:
             .width = 673,
             .height = 19,
             .caption = QString(),
-            .font = {QStringLiteral("宋体"), 14.25, 400},
+            .font = songTi(14.25),
             .foreColor = rt::rgb(0, 0, 192),
             .opaque = false,
             .autoSizeWithWordWrap = true}};
@@ -45,7 +45,7 @@ public:
             .width = 417,
             .height = 89,
             .caption = QStringLiteral("Memory ... ..."),
-            .font = {QStringLiteral("Palatino Linotype"), 48, 400},
+            .font = palatinoLinotype(48),
             .foreColor = rt::rgb(0, 128, 128),
             .opaque = false}};
     rt::Label Label1{*this,
@@ -54,7 +54,7 @@ public:
             .width = 673,
             .height = 19,
             .caption = QStringLiteral("label1"),
-            .font = {QStringLiteral("宋体"), 14.25, 400},
+            .font = songTi(14.25),
             .foreColor = rt::rgb(0, 0, 192),
             .opaque = false,
             .autoSizeWithWordWrap = true}};
@@ -74,8 +74,6 @@ public:
     void cmdExit_Click();
     void cmdStart_Click();
     void cmdRestart_Click();
-    void Form_KeyPress(rt::Int16 keyAscii) override;
-    void Form_Load() override;
     void Timer1_Timer();
     void Timer2_Timer();
     void tmrCursor_Timer();
@@ -83,6 +81,15 @@ public:
 
     // Cell positions beyond this one no longer fit a 16-bit coordinate.
     static constexpr int maxLetterCount = 468;
+
+    // The faces the window is described in, each with its free stand-ins.
+    static rt::FontDescription songTi(double points);
+    static rt::FontDescription timesNewRoman(double points);
+    static rt::FontDescription palatinoLinotype(double points);
+
+protected:
+    void Form_KeyPress(rt::Int16 keyAscii) override;
+    void Form_Load() override;
 
 private:
     static rt::LabelDescription letterCell(int left, int top, rt::Color letterColor);

@@ -1,6 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmMain.h"
 
+// "宋体" lays out lines exactly one em high; its stand-in draws taller lines of its own.
+rt::FontDescription frmMain::songTi(double points)
+{
+    return {.face = QStringLiteral("宋体"),
+        .points = points,
+        .standIns = {QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN")},
+        .lineSpacingEm = 1.0};
+}
+
+rt::FontDescription frmMain::timesNewRoman(double points)
+{
+    return {
+        .face = QStringLiteral("Times New Roman"), .points = points, .standIns = {QStringLiteral("Liberation Serif")}};
+}
+
+rt::FontDescription frmMain::palatinoLinotype(double points)
+{
+    return {.face = QStringLiteral("Palatino Linotype"), .points = points, .standIns = {QStringLiteral("P052")}};
+}
+
 rt::LabelDescription frmMain::letterCell(int left, int top, rt::Color letterColor)
 {
     return {.left = left,
@@ -8,7 +28,7 @@ rt::LabelDescription frmMain::letterCell(int left, int top, rt::Color letterColo
         .width = 50,
         .height = 50,
         .caption = QStringLiteral("M"),
-        .font = {QStringLiteral("Times New Roman"), 36, 400},
+        .font = timesNewRoman(36),
         .foreColor = letterColor,
         .backColor = rt::systemColor(QPalette::Base),
         .opaque = true,
@@ -27,7 +47,8 @@ frmMain::frmMain(rt::Clock& clock)
             .clientWidth = 692,
             .clientHeight = 361,
             .backColor = rt::rgb(255, 255, 192),
-            .iconPath = QStringLiteral(":/korimo.png")})
+            .iconPath = QStringLiteral(":/korimo.png"),
+            .font = songTi(9)})
 {
     cmdExit.onClick([this] { cmdExit_Click(); });
     cmdStart.onClick([this] { cmdStart_Click(); });

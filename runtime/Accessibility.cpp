@@ -2,6 +2,7 @@
 #include "Accessibility.h"
 
 #include "Form.h"
+#include "FormControls.h"
 #include "Label.h"
 
 #include <QAccessibleWidget>
@@ -120,7 +121,7 @@ public:
     }
 
 private:
-    FormControls& controls() const { return static_cast<Form*>(widget())->controls_; }
+    FormControls& controls() const { return FormControls::of(*static_cast<Form*>(widget())); }
     int labelCount() const { return static_cast<int>(controls().visibleLabels().size()); }
 };
 

@@ -13,33 +13,6 @@ namespace rt {
 
 namespace {
 
-struct FaceStandIn {
-    QString face;
-    QStringList families;
-    double lineSpacingEm; // 0: the stand-in's own line spacing is the face's
-};
-
-// "宋体" lays out lines exactly one em high; its stand-in draws taller lines of its own.
-const QList<FaceStandIn>& standIns()
-{
-    static const QList<FaceStandIn> table = {
-        {QStringLiteral("宋体"), {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN")},
-            1.0},
-        {QStringLiteral("Times New Roman"), {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")}, 0},
-        {QStringLiteral("Palatino Linotype"), {QStringLiteral("Palatino Linotype"), QStringLiteral("P052")}, 0},
-    };
-    return table;
-}
-
-const FaceStandIn* standInFor(const QString& face)
-{
-    for (const FaceStandIn& standIn : standIns()) {
-        if (standIn.face == face)
-            return &standIn;
-    }
-    return nullptr;
-}
-
 // The first of the families that is installed, on its own. A font asked for by a name that is
 // not installed, or with more names than one, makes Qt ask fontconfig for every fallback font in
 // order for each size and script drawn, which cost the start-up more than all its text. With
@@ -58,8 +31,8 @@ QStringList firstInstalled(const QStringList& families)
 QFont makeFont(const FontDescription& description)
 {
     QFont font;
-    const FaceStandIn* standIn = standInFor(description.face);
-    font.setFamilies(standIn ? firstInstalled(standIn->families) : QStringList{description.face});
+    if (!description.face.isEmpty())
+        font.setFamilies(firstInstalled(QStringList{description.face} + description.standIns));
     font.setPixelSize(static_cast<int>(std::lround(description.points * 96.0 / 72.0)));
     font.setWeight(static_cast<QFont::Weight>(description.weight));
     return font;
@@ -67,9 +40,8 @@ QFont makeFont(const FontDescription& description)
 
 int lineHeight(const FontDescription& description, const QFont& font)
 {
-    const FaceStandIn* standIn = standInFor(description.face);
-    if (standIn && standIn->lineSpacingEm > 0)
-        return static_cast<int>(std::lround(font.pixelSize() * standIn->lineSpacingEm));
+    if (description.lineSpacingEm > 0)
+        return static_cast<int>(std::lround(font.pixelSize() * description.lineSpacingEm));
     return QFontMetrics(font).height();
 }
 

@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QPalette>
 #include <QString>
+#include <QStringList>
 
 namespace rt {
 
@@ -28,14 +29,21 @@ inline Color systemColor(QPalette::ColorRole role)
     return {QColor(), role};
 }
 
+// A face, and the free faces that draw alike, for where it is not installed. An empty face is
+// the desktop's own.
 struct FontDescription {
     QString face = {};
     double points = 9;
     int weight = 400;
+    QStringList standIns = {};
+    // Where the face lays out lines a fixed number of ems high and its stand-ins do not; 0: the
+    // installed font's own line spacing.
+    double lineSpacingEm = 0;
 };
 
-// The face's own font, or a free stand-in that draws alike, at the described size turned into
-// pixels at 96 dots per inch so that the layout holds whatever density the screen reports.
+// The face's own font, or the first of its stand-ins that is installed, at the described size
+// turned into pixels at 96 dots per inch so that the layout holds whatever density the screen
+// reports.
 QFont makeFont(const FontDescription& description);
 // Height of one line of text, as the described face would lay it out; `font` is the one that
 // makeFont made of the description.

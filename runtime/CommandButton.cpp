@@ -41,7 +41,7 @@ QString spokenCaption(const QString& caption)
 } // namespace
 
 CommandButton::CommandButton(Form& form, const CommandButtonDescription& description)
-    : controls_(form.controls_)
+    : controls_(FormControls::of(form))
     , widget_(new ButtonWidget(description.caption, &form))
     , tabIndex_(description.tabIndex)
 {

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Form.h"
 
+#include "FormControls.h"
 #include "GraphicControl.h"
 #include "KeyCodes.h"
 
 #include <QCloseEvent>
-#include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
@@ -15,23 +15,10 @@
 
 namespace rt {
 
-namespace {
-
-void showErrorBox(Form& form, const RuntimeError& error)
-{
-    QMessageBox box(QMessageBox::Critical, form.windowTitle(), QStringLiteral("运行时错误：") + error.message(),
-        QMessageBox::NoButton, &form);
-    box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
-    box.exec();
-}
-
-} // namespace
-
 Form::Form(Clock& clock, const FormDescription& description)
     : clock_(clock)
     , backColor_(description.backColor.resolve(palette()))
-    , reporter_(showErrorBox)
-    , controls_(*this, clock)
+    , controls_(std::make_unique<FormControls>(*this, clock))
 {
     installAccessibleForms();
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
@@ -40,7 +27,7 @@ Form::Form(Clock& clock, const FormDescription& description)
     setFixedSize(description.clientWidth, description.clientHeight);
     if (!description.iconPath.isEmpty())
         setWindowIcon(loadIcon(description.iconPath));
-    setFont(makeFont({QStringLiteral("宋体"), 9}));
+    setFont(makeFont(description.font));
     // Keys come one by one as typed: the window takes no input-method composition.
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setFocusPolicy(Qt::NoFocus);
@@ -50,7 +37,7 @@ Form::~Form() = default;
 
 void Form::open()
 {
-    raiseEvent([this] { Form_Load(); });
+    controls_->raiseEvent([this] { Form_Load(); });
     if (ended_)
         return;
     const QRect available = screen()->availableGeometry();
@@ -64,7 +51,7 @@ void Form::open()
             move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameGeometry().size(), available).topLeft());
         },
         Qt::SingleShotConnection);
-    controls_.focusFirstButton();
+    controls_->focusFirstButton();
 }
 
 void Form::unload()
@@ -72,28 +59,12 @@ void Form::unload()
     end(0);
 }
 
-void Form::raiseEvent(const std::function<void()>& handler)
-{
-    if (ended_)
-        return;
-    const Clock::Event event(clock_);
-    try {
-        handler();
-    } catch (const RuntimeError& error) {
-        // Nothing may tick or be clicked while the report is up.
-        controls_.stopTimers();
-        setEnabled(false);
-        reporter_(*this, error);
-        end(1);
-    }
-}
-
 void Form::end(int exitCode)
 {
     if (ended_)
         return;
     ended_ = true;
-    controls_.stopTimers();
+    controls_->stopTimers();
     hide();
     emit unloaded(exitCode);
 }
@@ -102,14 +73,14 @@ void Form::end(int exitCode)
 // chain follows creation order, and its reordering misses some cases.)
 bool Form::focusNextPrevChild(bool next)
 {
-    const std::vector<QWidget*> focusable = controls_.focusableButtons();
+    const std::vector<QWidget*> focusable = controls_->focusableButtons();
     if (focusable.empty())
         return false;
     const auto count = static_cast<std::ptrdiff_t>(focusable.size());
     const auto current = std::ranges::find(focusable, focusWidget()) - focusable.begin();
     const std::ptrdiff_t target
         = current == count ? (next ? 0 : count - 1) : (current + (next ? 1 : count - 1)) % count;
-    controls_.giveFocus(focusable[static_cast<std::size_t>(target)]);
+    controls_->giveFocus(focusable[static_cast<std::size_t>(target)]);
     return true;
 }
 
@@ -117,7 +88,7 @@ void Form::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.fillRect(event->rect(), backColor_);
-    const auto& graphics = controls_.graphics();
+    const auto& graphics = controls_->graphics();
     for (auto it = graphics.rbegin(); it != graphics.rend(); ++it) {
         const GraphicControl* control = *it;
         if (control->isVisible() && control->bounds().intersects(event->rect()))
@@ -143,7 +114,7 @@ bool Form::eventFilter(QObject* watched, QEvent* event)
 void Form::previewKey(const QKeyEvent& event)
 {
     for (const Int16 code : characterCodes(event)) {
-        raiseEvent([&] { Form_KeyPress(code); });
+        controls_->raiseEvent([&] { Form_KeyPress(code); });
     }
 }
 

@@ -2,22 +2,17 @@
 #pragma once
 
 #include "Appearance.h"
-#include "Clock.h"
-#include "FormControls.h"
 #include "Int16.h"
 #include "Random.h"
-#include "RuntimeError.h"
+#include <runtime/clock/Clock.h>
 
 #include <QWidget>
 
-#include <functional>
+#include <memory>
 
 namespace rt {
 
-class AccessibleForm;
-class CommandButton;
-class GraphicControl;
-class Timer;
+class FormControls;
 
 struct FormDescription {
     QString caption = {};
@@ -25,38 +20,27 @@ struct FormDescription {
     int clientHeight = 0;
     Color backColor = systemColor(QPalette::Button);
     QString iconPath = {};
+    FontDescription font = {}; // the buttons'
 };
 
 // A fixed-size window with a close box only, built from a description. It draws its labels,
 // shapes and lines itself, in description order, and previews every character key: each reaches
 // Form_KeyPress, with its 16-bit code, once and before the focused button sees it.
 //
-// Its faces: the public members serve the program that opens the window (and the tests that
-// stand in for it); the protected ones serve the window's event handlers. The controls register
-// through FormControls, which only they can reach.
+// Its faces: the public members serve the program that opens the window; the protected ones
+// serve the window's event handlers. The controls, and the tests that drive events and watch
+// errors, reach the form through FormControls::of, its one door.
 class Form : public QWidget {
     Q_OBJECT
 
 public:
-    using ErrorReporter = std::function<void(Form&, const RuntimeError&)>;
-
     Form(Clock& clock, const FormDescription& description);
     ~Form() override;
 
     // Raises Form_Load, then shows the window centred on its screen with the focus on the
     // button of lowest tab index.
     void open();
-    // Ends the window: the timers stop, the window closes, unloaded(0) follows.
-    void unload();
     bool isUnloaded() const { return ended_; }
-
-    Random& random() { return random_; }
-
-    // Runs an event handler. A run-time error it raises ends the program: the timers stop,
-    // the window takes no more input, the report is shown, and unloaded(1) follows.
-    void raiseEvent(const std::function<void()>& handler);
-    // Tests observe the report here instead of in a modal message box.
-    void setErrorReporter(ErrorReporter reporter) { reporter_ = std::move(reporter); }
 
 signals:
     void unloaded(int exitCode);
@@ -64,6 +48,9 @@ signals:
 protected:
     // For the window's event handlers.
     Clock& clock() const { return clock_; }
+    Random& random() { return random_; }
+    // Ends the window: the timers stop, the window closes, unloaded(0) follows.
+    void unload();
 
     virtual void Form_Load() { }
     virtual void Form_KeyPress(Int16 keyAscii) { Q_UNUSED(keyAscii); }
@@ -75,10 +62,7 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    friend class AccessibleForm;
-    friend class CommandButton;
-    friend class GraphicControl;
-    friend class Timer;
+    friend class FormControls;
 
     void previewKey(const QKeyEvent& event);
     void end(int exitCode);
@@ -86,9 +70,8 @@ private:
     Clock& clock_;
     Random random_;
     QColor backColor_;
-    ErrorReporter reporter_;
     bool ended_ = false;
-    FormControls controls_;
+    const std::unique_ptr<FormControls> controls_;
 };
 
 } // namespace rt

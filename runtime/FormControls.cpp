@@ -7,22 +7,57 @@
 #include "Label.h"
 #include "Timer.h"
 
+#include <QMessageBox>
 #include <QPushButton>
 
 #include <algorithm>
 
 namespace rt {
 
+namespace {
+
+void showErrorBox(Form& form, const RuntimeError& error)
+{
+    QMessageBox box(QMessageBox::Critical, form.windowTitle(), QStringLiteral("运行时错误：") + error.message(),
+        QMessageBox::NoButton, &form);
+    box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+} // namespace
+
 FormControls::FormControls(Form& form, Clock& clock)
     : form_(form)
     , clock_(clock)
+    , reporter_(showErrorBox)
     , accessibles_(form)
 {
 }
 
+FormControls& FormControls::of(Form& form)
+{
+    return *form.controls_;
+}
+
+Random& FormControls::random() const
+{
+    return form_.random_;
+}
+
 void FormControls::raiseEvent(const std::function<void()>& handler)
 {
-    form_.raiseEvent(handler);
+    if (form_.ended_)
+        return;
+    const Clock::Event event(clock_);
+    try {
+        handler();
+    } catch (const RuntimeError& error) {
+        // Nothing may tick or be clicked while the report is up.
+        stopTimers();
+        form_.setEnabled(false);
+        reporter_(form_, error);
+        form_.end(1);
+    }
 }
 
 void FormControls::invalidate(const QRect& area)

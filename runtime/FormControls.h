@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Accessibility.h"
+#include "RuntimeError.h"
 
 #include <QRect>
 
@@ -18,19 +19,31 @@ class CommandButton;
 class Form;
 class GraphicControl;
 class Label;
+class Random;
 class Timer;
 
-// What a form shares with its controls and with nobody else: the controls register here in
-// drawing, tab and timer order, and reach the form's clock, events, repaints and focus through
-// it. The form keeps it private; only the control classes may take it.
+// What a form shares with its controls, and with the tests that stand in for them: the controls
+// register here in drawing, tab and timer order, and reach the form's clock, events, repaints
+// and focus through it. Neither the handlers nor the program see it.
 class FormControls {
 public:
+    using ErrorReporter = std::function<void(Form&, const RuntimeError&)>;
+
     FormControls(Form& form, Clock& clock);
     FormControls(const FormControls&) = delete;
     FormControls& operator=(const FormControls&) = delete;
 
+    // The one door into a form.
+    static FormControls& of(Form& form);
+
     Clock& clock() const { return clock_; }
+    // The form's random source, which tests seed so that a run replays.
+    Random& random() const;
+    // Runs an event handler. A run-time error it raises ends the program: the timers stop,
+    // the window takes no more input, the report is shown, and unloaded(1) follows.
     void raiseEvent(const std::function<void()>& handler);
+    // Tests observe the report here instead of in a modal message box.
+    void setErrorReporter(ErrorReporter reporter) { reporter_ = std::move(reporter); }
     void invalidate(const QRect& area);
 
     int nextDrawingRank() { return nextRank_++; }
@@ -60,6 +73,7 @@ public:
 private:
     Form& form_;
     Clock& clock_;
+    ErrorReporter reporter_;
     int nextRank_ = 0;
     std::set<GraphicControl*, DrawingOrder> graphics_;
     std::vector<CommandButton*> buttons_;

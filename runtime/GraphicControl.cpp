@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GraphicControl.h"
 
-#include "Form.h"
 #include "FormControls.h"
 
 #include <cmath>
@@ -9,7 +8,7 @@
 namespace rt {
 
 GraphicControl::GraphicControl(Form& form, bool visible)
-    : controls_(form.controls_)
+    : controls_(FormControls::of(form))
     , rank_(controls_.nextDrawingRank())
     , index_(0)
     , visible_(visible)

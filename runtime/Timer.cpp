@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Timer.h"
 
-#include "Form.h"
 #include "FormControls.h"
 
 namespace rt {
 
 Timer::Timer(Form& form, const TimerDescription& description)
-    : controls_(form.controls_)
+    : controls_(FormControls::of(form))
     , interval_(description.interval)
     , clockTimer_(controls_.clock().createTimer([this] {
         if (handler_)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Clock.h"
+#include <runtime/clock/Clock.h>
 
 #include <functional>
 #include <memory>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowPicture.h"
 
-#include <tests/runtime/Pixels.h>
+#include <tests/shared/Pixels.h>
 
 using namespace layout;
 
@@ -78,7 +78,7 @@ QString WindowPicture::cellLookProblem(int rowTop, int cell, const QColor& lette
 // The caret: 2 pixels wide, at the left edge of the cell's square, from y 110 to 139.
 bool WindowPicture::caretAt(int cell) const
 {
-    return allOf(QRect(70 * cell + 21, 110, 2, 30), black);
+    return allOf(QRect(design::squareLeft(cell) - 1, 110, 2, 30), black);
 }
 
 bool WindowPicture::caretAnywhere() const

@@ -3,6 +3,8 @@
 
 #include "LetterReader.h"
 
+#include <tests/shared/Design.h>
+
 #include <QColor>
 #include <QImage>
 #include <QRect>
@@ -11,25 +13,16 @@
 // The game window's layout and colours as a user should see them, in client-area pixels.
 namespace layout {
 
-inline const QColor background(255, 255, 192);
-inline const QColor black(0, 0, 0);
-inline const QColor white(255, 255, 255);
-inline const QColor teal(0, 128, 128);
-inline const QColor darkBlue(0, 0, 192);
-inline const QColor magenta(192, 0, 192);
-inline const QColor red(255, 0, 0);
+using namespace design;
 
 inline const QRect startButton(16, 312, 73, 25);
 inline const QRect restartButton(520, 320, 81, 25);
 inline const QRect exitButton(608, 320, 73, 25);
 
-constexpr int displayRowTop = 100;
-constexpr int correctionRowTop = 220;
-
 // Cell `cell` of the row whose labels stand at `rowTop`: its letter label, the white box.
 inline QRect letterLabel(int rowTop, int cell)
 {
-    return {70 * cell + 20, rowTop, LetterReader::labelSize, LetterReader::labelSize};
+    return {design::cellLeft(cell), rowTop, LetterReader::labelSize, LetterReader::labelSize};
 }
 
 } // namespace layout

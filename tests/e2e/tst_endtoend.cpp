@@ -5,6 +5,8 @@
 #include "WindowPicture.h"
 #include "XSession.h"
 
+#include <tests/shared/Pixels.h>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTest>
@@ -19,7 +21,7 @@ namespace {
 // How long a tick's change may take to show in the screenshots polled on a busy machine.
 constexpr qint64 tickMax = 1000;
 
-constexpr qint64 tick = 500;
+constexpr qint64 tick = design::tickInterval.count();
 // How much sooner than due a repaint may reach the X server: the grid is counted from Start's
 // repaint, which may itself be drawn a while after the timers started.
 constexpr qint64 earlyTolerance = 50;
@@ -81,33 +83,10 @@ QString cadenceProblem(const QList<Damage>& damage, int letters, int blinks)
     return {};
 }
 
-// A wrong answer that differs from the shown letters in every place.
-QString wrongAnswerFor(const QString& letters)
-{
-    QString wrong;
-    for (const QChar letter : letters)
-        wrong += letter == u'Z' ? QChar(u'A') : QChar(letter.unicode() + 1);
-    return wrong;
-}
-
 } // namespace
 
 class TestEndToEnd : public QObject {
     Q_OBJECT
-
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
-    void windowIsTitledFixedWithCloseBoxAndIcon();
-    void openingLookMatchesTheLayoutWithStartFocused();
-    void enterOnStartPresentsLettersThenABlinkingCaret();
-    void wrongAnswerShowsTheCorrection_data();
-    void wrongAnswerShowsTheCorrection();
-    void spaceAndEnterDuringAStepDoNothing();
-    void exitAndTheCloseBoxEndTheProgramWithStatusZero_data();
-    void exitAndTheCloseBoxEndTheProgramWithStatusZero();
 
 private:
     struct Presentation {
@@ -128,261 +107,259 @@ private:
     QProcess program_;
     xcb_window_t window_ = 0;
     QRect client_;
-};
 
-void TestEndToEnd::initTestCase()
-{
-    const QString problem = session_.start();
-    QVERIFY2(problem.isEmpty(), qPrintable(problem));
-    QVERIFY(QDir().mkpath(QStringLiteral(SCREENSHOT_DIR)));
-    XSession::endWithTest(program_);
-}
-
-void TestEndToEnd::init()
-{
-    program_.setProcessEnvironment(session_.clientEnvironment());
-    program_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    // Xvfb now and then refuses a client that connects while another does; the program then ends
-    // at once, and starting it again is what a user would do.
-    for (int attempt = 0; attempt < 3 && !window_ && program_.state() == QProcess::NotRunning; ++attempt) {
-        program_.start(QStringLiteral(KORIMO_PROGRAM), QStringList());
-        QVERIFY2(program_.waitForStarted(), qPrintable(program_.errorString()));
-        const bool settled = QTest::qWaitFor(
-            [&] {
-                window_ = session_.managedWindowOf(program_.processId());
-                return window_ != 0 || program_.state() == QProcess::NotRunning;
-            },
-            10000);
-        if (!settled)
-            break; // running, but no window: starting again would not help
+private slots:
+    void initTestCase()
+    {
+        const QString problem = session_.start();
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QVERIFY(QDir().mkpath(QStringLiteral(SCREENSHOT_DIR)));
+        XSession::endWithTest(program_);
     }
-    QVERIFY2(window_ != 0, "the program's window did not appear");
-    QVERIFY2(QTest::qWaitFor([&] { return session_.activeWindow() == window_; }, 5000),
-        "the window did not get the input focus");
-    // Centred as a user sees it: the frame, title bar included. _NET_FRAME_EXTENTS: left, right,
-    // top, bottom.
-    const QRect screen(QPoint(0, 0), session_.screenSize());
-    QRect frame;
-    const bool centred = QTest::qWaitFor(
-        [&] {
-            const QList<quint32> extents = session_.cardinals(window_, "_NET_FRAME_EXTENTS");
-            client_ = session_.geometry(window_);
-            frame = extents.size() == 4 ? client_.adjusted(-extents[0], -extents[2], extents[1], extents[3]) : client_;
-            return extents.size() == 4 && (frame.center() - screen.center()).manhattanLength() <= 2;
-        },
-        5000);
-    QVERIFY2(
-        centred, qPrintable(QDebug::toString(frame) + QStringLiteral(" on a screen of ") + QDebug::toString(screen)));
-    QVERIFY2(waitForScreen([](const WindowPicture& p) { return p.image().pixelColor(300, 200) == background; }, 5000),
-        "the window was not painted");
-}
 
-void TestEndToEnd::cleanup()
-{
-    if (program_.state() != QProcess::NotRunning) {
-        program_.kill();
-        program_.waitForFinished(5000);
-    }
-    window_ = 0;
-}
-
-void TestEndToEnd::windowIsTitledFixedWithCloseBoxAndIcon()
-{
-    QCOMPARE(QString::fromUtf8(session_.property(window_, "_NET_WM_NAME")), QStringLiteral("Korimo"));
-    QCOMPARE(client_.size(), QSize(692, 361));
-
-    // WM_NORMAL_HINTS: flags, x, y, width, height, minimum width and height, maximum width and height, ...
-    const QList<quint32> sizeHints = session_.cardinals(window_, "WM_NORMAL_HINTS");
-    QVERIFY(sizeHints.size() >= 9);
-    constexpr quint32 minimumSizeSet = 16, maximumSizeSet = 32;
-    QVERIFY((sizeHints[0] & minimumSizeSet) && (sizeHints[0] & maximumSizeSet));
-    QCOMPARE(QSize(sizeHints[5], sizeHints[6]), QSize(692, 361));
-    QCOMPARE(QSize(sizeHints[7], sizeHints[8]), QSize(692, 361));
-
-    // _MOTIF_WM_HINTS: flags, functions, decorations. With bit 0 ("all") set a mask lists what is
-    // left out instead of what is offered.
-    const QList<quint32> motif = session_.cardinals(window_, "_MOTIF_WM_HINTS");
-    QVERIFY(motif.size() >= 3);
-    constexpr quint32 functionsSet = 1, decorationsSet = 2;
-    QVERIFY((motif[0] & functionsSet) && (motif[0] & decorationsSet));
-    const auto offers = [](quint32 mask, quint32 bit) { return (mask & 1) ? !(mask & bit) : (mask & bit) != 0; };
-    constexpr quint32 minimiseFunction = 8, maximiseFunction = 16, closeFunction = 32;
-    constexpr quint32 titleDecoration = 8, minimiseDecoration = 32, maximiseDecoration = 64;
-    QVERIFY(offers(motif[1], closeFunction));
-    QVERIFY(!offers(motif[1], minimiseFunction));
-    QVERIFY(!offers(motif[1], maximiseFunction));
-    QVERIFY(offers(motif[2], titleDecoration));
-    QVERIFY(!offers(motif[2], minimiseDecoration));
-    QVERIFY(!offers(motif[2], maximiseDecoration));
-
-    // The window manager, for its part, lets the user close the window but not resize or maximise it.
-    const QStringList actions = session_.atomNames(window_, "_NET_WM_ALLOWED_ACTIONS");
-    const QByteArray allowed = actions.join(u' ').toLatin1();
-    QVERIFY2(actions.contains(QStringLiteral("_NET_WM_ACTION_CLOSE")), allowed);
-    for (const char* refused : {"RESIZE", "MAXIMIZE_HORZ", "MAXIMIZE_VERT"})
-        QVERIFY2(!actions.contains(QStringLiteral("_NET_WM_ACTION_") + QLatin1String(refused)), allowed);
-
-    // _NET_WM_ICON: width, height, then width × height ARGB pixels, for each size offered.
-    const QList<quint32> icons = session_.cardinals(window_, "_NET_WM_ICON");
-    bool has32 = false;
-    for (qsizetype at = 0; at + 2 <= icons.size(); at += 2 + qsizetype(icons[at]) * icons[at + 1]) {
-        if (icons[at] == 32 && icons[at + 1] == 32 && at + 2 + 32 * 32 <= icons.size()) {
-            const auto pixels = icons.mid(at + 2, 32 * 32);
-            has32 = std::ranges::count_if(pixels, [](quint32 argb) { return qAlpha(argb) == 255; }) > 100;
+    void init()
+    {
+        program_.setProcessEnvironment(session_.clientEnvironment());
+        program_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // Xvfb now and then refuses a client that connects while another does; the program then ends
+        // at once, and starting it again is what a user would do.
+        for (int attempt = 0; attempt < 3 && !window_ && program_.state() == QProcess::NotRunning; ++attempt) {
+            program_.start(QStringLiteral(KORIMO_PROGRAM), QStringList());
+            QVERIFY2(program_.waitForStarted(), qPrintable(program_.errorString()));
+            const bool settled = QTest::qWaitFor(
+                [&] {
+                    window_ = session_.managedWindowOf(program_.processId());
+                    return window_ != 0 || program_.state() == QProcess::NotRunning;
+                },
+                10000);
+            if (!settled)
+                break; // running, but no window: starting again would not help
         }
+        QVERIFY2(window_ != 0, "the program's window did not appear");
+        QVERIFY2(QTest::qWaitFor([&] { return session_.activeWindow() == window_; }, 5000),
+            "the window did not get the input focus");
+        // Centred as a user sees it: the frame, title bar included. _NET_FRAME_EXTENTS: left, right,
+        // top, bottom.
+        const QRect screen(QPoint(0, 0), session_.screenSize());
+        QRect frame;
+        const bool centred = QTest::qWaitFor(
+            [&] {
+                const QList<quint32> extents = session_.cardinals(window_, "_NET_FRAME_EXTENTS");
+                client_ = session_.geometry(window_);
+                frame = extents.size() == 4 ? client_.adjusted(-extents[0], -extents[2], extents[1], extents[3])
+                                            : client_;
+                return extents.size() == 4 && (frame.center() - screen.center()).manhattanLength() <= 2;
+            },
+            5000);
+        QVERIFY2(centred,
+            qPrintable(QDebug::toString(frame) + QStringLiteral(" on a screen of ") + QDebug::toString(screen)));
+        QVERIFY2(
+            waitForScreen([](const WindowPicture& p) { return p.image().pixelColor(300, 200) == background; }, 5000),
+            "the window was not painted");
     }
-    QVERIFY2(has32, "no 32 × 32 icon with visible pixels");
-}
 
-void TestEndToEnd::openingLookMatchesTheLayoutWithStartFocused()
-{
-    // The focus is on Start; Fusion outlines it as soon as the window is active.
-    QVERIFY2(waitForScreen([](const WindowPicture& p) { return p.hasFocusFrame(startButton); }, 2000),
-        "Start does not show the focus");
-    const WindowPicture picture = shot();
-    save(picture, QStringLiteral("01-opening"));
-    const QImage& image = picture.image();
-
-    QVERIFY(picture.allOf(QRect(16, 304, 664, 1), black));
-    QCOMPARE(image.pixelColor(15, 304), background);
-    QCOMPARE(image.pixelColor(680, 304), background);
-    QVERIFY(picture.allOf(QRect(16, 303, 664, 1), background));
-    QVERIFY(picture.allOf(QRect(16, 305, 664, 1), background));
-
-    // Between the instruction and the separator there is nothing: no cell, no caret, no caption.
-    QVERIFY(picture.allOf(QRect(0, 91, 692, 213), background));
-
-    const QRect title = picture.boundsOf(teal);
-    QVERIFY2(!title.isEmpty() && QRect(8, 0, 417, 73).contains(title),
-        qPrintable(QStringLiteral("teal at ") + QDebug::toString(title)));
-    const QRect instruction = picture.boundsOf(darkBlue);
-    QVERIFY2(!instruction.isEmpty() && QRect(8, 72, 673, 19).contains(instruction),
-        qPrintable(QStringLiteral("dark blue at ") + QDebug::toString(instruction)));
-    QCOMPARE(picture.count(image.rect(), magenta), 0);
-    QCOMPARE(picture.count(image.rect(), red), 0);
-
-    // Each button fills its rectangle: its edges differ from the background, the pixels just outside do not.
-    for (const QRect& button : {startButton, restartButton, exitButton}) {
-        const QPoint centre = button.center();
-        const QByteArray where = QDebug::toString(button).toLatin1();
-        QVERIFY2(image.pixelColor(button.left(), centre.y()) != background, where);
-        QVERIFY2(image.pixelColor(button.right(), centre.y()) != background, where);
-        QVERIFY2(image.pixelColor(centre.x(), button.top()) != background, where);
-        QVERIFY2(image.pixelColor(centre.x(), button.bottom()) != background, where);
-        QCOMPARE(image.pixelColor(button.left() - 1, centre.y()), background);
-        QCOMPARE(image.pixelColor(button.right() + 1, centre.y()), background);
-        QCOMPARE(image.pixelColor(centre.x(), button.top() - 1), background);
-        QCOMPARE(image.pixelColor(centre.x(), button.bottom() + 1), background);
+    void cleanup()
+    {
+        if (program_.state() != QProcess::NotRunning) {
+            program_.kill();
+            program_.waitForFinished(5000);
+        }
+        window_ = 0;
     }
-    QVERIFY(!picture.hasFocusFrame(restartButton));
-    QVERIFY(!picture.hasFocusFrame(exitButton));
-}
 
-void TestEndToEnd::enterOnStartPresentsLettersThenABlinkingCaret()
-{
-    session_.watchDamage(window_);
-    session_.pressKeys({QStringLiteral("Return")});
-    const Presentation step = watchStep(3, QStringLiteral("02-step"));
-    QVERIFY2(step.failure.isEmpty(), qPrintable(step.failure));
+    void windowIsTitledFixedWithCloseBoxAndIcon()
+    {
+        QCOMPARE(QString::fromUtf8(session_.property(window_, "_NET_WM_NAME")), QStringLiteral("Korimo"));
+        QCOMPARE(client_.size(), QSize(692, 361));
 
-    // The caret blinks; the boxes stay empty.
-    QVERIFY2(
-        waitForScreen([](const WindowPicture& p) { return !p.caretAnywhere(); }, tickMax), "the caret does not blink");
-    const WindowPicture hidden = shot();
-    save(hidden, QStringLiteral("02-step-caret-hidden"));
-    QCOMPARE(hidden.row(displayRowTop).letters, QStringLiteral("   "));
-    QVERIFY2(
-        waitForScreen([](const WindowPicture& p) { return p.caretAt(0); }, tickMax), "the caret does not come back");
-    QCOMPARE(shot().row(displayRowTop).letters, QStringLiteral("   "));
-    const QString problem = cadenceProblem(session_.takeDamage(), 3, 2);
-    QVERIFY2(problem.isEmpty(), qPrintable(problem));
-}
+        // WM_NORMAL_HINTS: flags, x, y, width, height, minimum width and height, maximum width and height, ...
+        const QList<quint32> sizeHints = session_.cardinals(window_, "WM_NORMAL_HINTS");
+        QVERIFY(sizeHints.size() >= 9);
+        constexpr quint32 minimumSizeSet = 16, maximumSizeSet = 32;
+        QVERIFY((sizeHints[0] & minimumSizeSet) && (sizeHints[0] & maximumSizeSet));
+        QCOMPARE(QSize(sizeHints[5], sizeHints[6]), QSize(692, 361));
+        QCOMPARE(QSize(sizeHints[7], sizeHints[8]), QSize(692, 361));
 
-void TestEndToEnd::wrongAnswerShowsTheCorrection_data()
-{
-    QTest::addColumn<bool>("restart");
-    QTest::addColumn<int>("nextLetters");
-    QTest::newRow("Enter repeats the length") << false << 4;
-    QTest::newRow("Restart goes back to three letters") << true << 3;
-}
+        // _MOTIF_WM_HINTS: flags, functions, decorations. With bit 0 ("all") set a mask lists what is
+        // left out instead of what is offered.
+        const QList<quint32> motif = session_.cardinals(window_, "_MOTIF_WM_HINTS");
+        QVERIFY(motif.size() >= 3);
+        constexpr quint32 functionsSet = 1, decorationsSet = 2;
+        QVERIFY((motif[0] & functionsSet) && (motif[0] & decorationsSet));
+        const auto offers = [](quint32 mask, quint32 bit) { return (mask & 1) ? !(mask & bit) : (mask & bit) != 0; };
+        constexpr quint32 minimiseFunction = 8, maximiseFunction = 16, closeFunction = 32;
+        constexpr quint32 titleDecoration = 8, minimiseDecoration = 32, maximiseDecoration = 64;
+        QVERIFY(offers(motif[1], closeFunction) && offers(motif[2], titleDecoration));
+        QVERIFY(!offers(motif[1], minimiseFunction) && !offers(motif[1], maximiseFunction));
+        QVERIFY(!offers(motif[2], minimiseDecoration) && !offers(motif[2], maximiseDecoration));
 
-// A lower-case right answer to three letters leads to four, answered wrongly.
-void TestEndToEnd::wrongAnswerShowsTheCorrection()
-{
-    QFETCH(bool, restart);
-    QFETCH(int, nextLetters);
-    const QString shots = restart ? QStringLiteral("05") : QStringLiteral("04");
-    session_.pressKeys({QStringLiteral("Return")});
-    const Presentation three = watchStep(3, shots + QStringLiteral("-three"));
-    QVERIFY2(three.failure.isEmpty(), qPrintable(three.failure));
-    session_.type(three.letters.toLower());
-    const Presentation four = watchStep(4, shots + QStringLiteral("-four"));
-    QVERIFY2(four.failure.isEmpty(), qPrintable(four.failure));
-    const QString typed = wrongAnswerFor(four.letters);
-    session_.type(typed.toLower());
-    QImage image;
-    const auto corrected = [](const WindowPicture& p) { return p.row(correctionRowTop).letters.trimmed().size() == 4; };
-    QVERIFY2(waitForScreen(corrected, tickMax, &image), "no correction row after a wrong answer");
-    const WindowPicture failed(image, reader_);
-    save(failed, shots + QStringLiteral("-failed"));
+        // The window manager, for its part, lets the user close the window but not resize or maximise it.
+        const QStringList actions = session_.atomNames(window_, "_NET_WM_ALLOWED_ACTIONS");
+        const QByteArray allowed = actions.join(u' ').toLatin1();
+        QVERIFY2(actions.contains(QStringLiteral("_NET_WM_ACTION_CLOSE")), allowed);
+        for (const char* refused : {"RESIZE", "MAXIMIZE_HORZ", "MAXIMIZE_VERT"})
+            QVERIFY2(!actions.contains(QStringLiteral("_NET_WM_ACTION_") + QLatin1String(refused)), allowed);
 
-    QCOMPARE(failed.row(correctionRowTop).letters, four.letters);
-    QCOMPARE(failed.row(displayRowTop).letters, typed);
-    for (int cell = 0; cell < 4; ++cell) {
-        const QString correctionProblem = failed.cellLookProblem(correctionRowTop, cell, red);
-        QVERIFY2(correctionProblem.isEmpty(), qPrintable(correctionProblem));
-        const QString answerProblem = failed.cellLookProblem(displayRowTop, cell, magenta);
-        QVERIFY2(answerProblem.isEmpty(), qPrintable(answerProblem));
+        // _NET_WM_ICON: width, height, then width × height ARGB pixels, for each size offered.
+        const QList<quint32> icons = session_.cardinals(window_, "_NET_WM_ICON");
+        bool has32 = false;
+        for (qsizetype at = 0; at + 2 <= icons.size(); at += 2 + qsizetype(icons[at]) * icons[at + 1]) {
+            if (icons[at] == 32 && icons[at + 1] == 32 && at + 2 + 32 * 32 <= icons.size()) {
+                const auto pixels = icons.mid(at + 2, 32 * 32);
+                has32 = std::ranges::count_if(pixels, [](quint32 argb) { return qAlpha(argb) == 255; }) > 100;
+            }
+        }
+        QVERIFY2(has32, "no 32 × 32 icon with visible pixels");
     }
-    QVERIFY2(failed.count(QRect(8, 176, 673, 19), darkBlue) > 0, "no caption above the correction row");
-    QVERIFY(!failed.caretAnywhere());
-    QVERIFY(failed.hasFocusFrame(startButton));
-    QVERIFY(!failed.hasFocusFrame(exitButton));
 
-    if (restart)
-        click(restartButton);
-    else
+    void openingLookMatchesTheLayoutWithStartFocused()
+    {
+        // The focus is on Start; Fusion outlines it as soon as the window is active.
+        QVERIFY2(waitForScreen([](const WindowPicture& p) { return p.hasFocusFrame(startButton); }, 2000),
+            "Start does not show the focus");
+        const WindowPicture picture = shot();
+        save(picture, QStringLiteral("01-opening"));
+        const QImage& image = picture.image();
+
+        QVERIFY(picture.allOf(QRect(16, 304, 664, 1), black));
+        QCOMPARE(image.pixelColor(15, 304), background);
+        QCOMPARE(image.pixelColor(680, 304), background);
+        QVERIFY(picture.allOf(QRect(16, 303, 664, 1), background));
+        QVERIFY(picture.allOf(QRect(16, 305, 664, 1), background));
+
+        // Between the instruction and the separator there is nothing: no cell, no caret, no caption.
+        QVERIFY(picture.allOf(QRect(0, 91, 692, 213), background));
+
+        const QRect title = picture.boundsOf(teal);
+        QVERIFY2(!title.isEmpty() && QRect(8, 0, 417, 73).contains(title),
+            qPrintable(QStringLiteral("teal at ") + QDebug::toString(title)));
+        const QRect instruction = picture.boundsOf(darkBlue);
+        QVERIFY2(!instruction.isEmpty() && QRect(8, 72, 673, 19).contains(instruction),
+            qPrintable(QStringLiteral("dark blue at ") + QDebug::toString(instruction)));
+        QCOMPARE(picture.count(image.rect(), magenta), 0);
+        QCOMPARE(picture.count(image.rect(), red), 0);
+
+        // Each button fills its rectangle: its edges differ from the background, the pixels just outside do not.
+        for (const QRect& b : {startButton, restartButton, exitButton}) {
+            const QPoint c = b.center();
+            QCOMPARE(pixels::failedProbe(image,
+                         {{b.left(), c.y(), background, false}, {b.right(), c.y(), background, false},
+                             {c.x(), b.top(), background, false}, {c.x(), b.bottom(), background, false},
+                             {b.left() - 1, c.y(), background}, {b.right() + 1, c.y(), background},
+                             {c.x(), b.top() - 1, background}, {c.x(), b.bottom() + 1, background}}),
+                QString());
+        }
+        QVERIFY(!picture.hasFocusFrame(restartButton));
+        QVERIFY(!picture.hasFocusFrame(exitButton));
+    }
+
+    void enterOnStartPresentsLettersThenABlinkingCaret()
+    {
+        session_.watchDamage(window_);
         session_.pressKeys({QStringLiteral("Return")});
-    const Presentation next = watchStep(nextLetters, shots + QStringLiteral("-next"));
-    QVERIFY2(next.failure.isEmpty(), qPrintable(next.failure));
-}
+        const Presentation step = watchStep(3, QStringLiteral("02-step"));
+        QVERIFY2(step.failure.isEmpty(), qPrintable(step.failure));
 
-void TestEndToEnd::spaceAndEnterDuringAStepDoNothing()
-{
-    const QStringList keys{
-        QStringLiteral("space"), QStringLiteral("Return"), QStringLiteral("space"), QStringLiteral("Return")};
-    session_.pressKeys({QStringLiteral("Return")});
-    const Presentation step = watchStep(3, QStringLiteral("06-keys-ignored"), [&](int cellsShown) {
-        if (cellsShown == 1)
-            session_.pressKeys(keys);
-    });
-    QVERIFY2(step.failure.isEmpty(), qPrintable(step.failure));
-    // While the answer is awaited too: the keys neither end the program nor count as letters.
-    session_.pressKeys(keys);
-    session_.type(step.letters.toLower());
-    const Presentation next = watchStep(4, QStringLiteral("06-next"));
-    QVERIFY2(next.failure.isEmpty(), qPrintable(next.failure));
-    QCOMPARE(program_.state(), QProcess::Running);
-}
+        // The caret blinks; the boxes stay empty.
+        QVERIFY2(waitForScreen([](const WindowPicture& p) { return !p.caretAnywhere(); }, tickMax),
+            "the caret does not blink");
+        const WindowPicture hidden = shot();
+        save(hidden, QStringLiteral("02-step-caret-hidden"));
+        QCOMPARE(hidden.row(displayRowTop).letters, QStringLiteral("   "));
+        QVERIFY2(waitForScreen([](const WindowPicture& p) { return p.caretAt(0); }, tickMax),
+            "the caret does not come back");
+        QCOMPARE(shot().row(displayRowTop).letters, QStringLiteral("   "));
+        const QString problem = cadenceProblem(session_.takeDamage(), 3, 2);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
 
-void TestEndToEnd::exitAndTheCloseBoxEndTheProgramWithStatusZero_data()
-{
-    QTest::addColumn<bool>("closeBox");
-    QTest::newRow("Exit") << false;
-    QTest::newRow("close box") << true;
-}
+    void wrongAnswerShowsTheCorrection_data()
+    {
+        QTest::addColumn<bool>("restart");
+        QTest::addColumn<int>("nextLetters");
+        QTest::newRow("Enter repeats the length") << false << 4;
+        QTest::newRow("Restart goes back to three letters") << true << 3;
+    }
 
-void TestEndToEnd::exitAndTheCloseBoxEndTheProgramWithStatusZero()
-{
-    QFETCH(bool, closeBox);
-    if (closeBox)
-        session_.requestClose(window_);
-    else
-        click(exitButton);
-    QVERIFY2(program_.waitForFinished(5000), "the program did not end");
-    QCOMPARE(program_.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program_.exitCode(), 0);
-}
+    // A lower-case right answer to three letters leads to four, answered wrongly.
+    void wrongAnswerShowsTheCorrection()
+    {
+        QFETCH(bool, restart);
+        QFETCH(int, nextLetters);
+        const QString shots = restart ? QStringLiteral("05") : QStringLiteral("04");
+        session_.pressKeys({QStringLiteral("Return")});
+        const Presentation three = watchStep(3, shots + QStringLiteral("-three"));
+        QVERIFY2(three.failure.isEmpty(), qPrintable(three.failure));
+        session_.type(three.letters.toLower());
+        const Presentation four = watchStep(4, shots + QStringLiteral("-four"));
+        QVERIFY2(four.failure.isEmpty(), qPrintable(four.failure));
+        const QString typed = design::wrongAnswerFor(four.letters);
+        session_.type(typed.toLower());
+        QImage image;
+        const auto corrected
+            = [](const WindowPicture& p) { return p.row(correctionRowTop).letters.trimmed().size() == 4; };
+        QVERIFY2(waitForScreen(corrected, tickMax, &image), "no correction row after a wrong answer");
+        const WindowPicture failed(image, reader_);
+        save(failed, shots + QStringLiteral("-failed"));
+
+        QCOMPARE(failed.row(correctionRowTop).letters, four.letters);
+        QCOMPARE(failed.row(displayRowTop).letters, typed);
+        for (int cell = 0; cell < 4; ++cell) {
+            const QString correctionProblem = failed.cellLookProblem(correctionRowTop, cell, red);
+            QVERIFY2(correctionProblem.isEmpty(), qPrintable(correctionProblem));
+            const QString answerProblem = failed.cellLookProblem(displayRowTop, cell, magenta);
+            QVERIFY2(answerProblem.isEmpty(), qPrintable(answerProblem));
+        }
+        QVERIFY2(failed.count(QRect(8, 176, 673, 19), darkBlue) > 0, "no caption above the correction row");
+        QVERIFY(!failed.caretAnywhere());
+        QVERIFY(failed.hasFocusFrame(startButton));
+        QVERIFY(!failed.hasFocusFrame(exitButton));
+
+        if (restart)
+            click(restartButton);
+        else
+            session_.pressKeys({QStringLiteral("Return")});
+        const Presentation next = watchStep(nextLetters, shots + QStringLiteral("-next"));
+        QVERIFY2(next.failure.isEmpty(), qPrintable(next.failure));
+    }
+
+    void spaceAndEnterDuringAStepDoNothing()
+    {
+        const QStringList keys{
+            QStringLiteral("space"), QStringLiteral("Return"), QStringLiteral("space"), QStringLiteral("Return")};
+        session_.pressKeys({QStringLiteral("Return")});
+        const Presentation step = watchStep(3, QStringLiteral("06-keys-ignored"), [&](int cellsShown) {
+            if (cellsShown == 1)
+                session_.pressKeys(keys);
+        });
+        QVERIFY2(step.failure.isEmpty(), qPrintable(step.failure));
+        // While the answer is awaited too: the keys neither end the program nor count as letters.
+        session_.pressKeys(keys);
+        session_.type(step.letters.toLower());
+        const Presentation next = watchStep(4, QStringLiteral("06-next"));
+        QVERIFY2(next.failure.isEmpty(), qPrintable(next.failure));
+        QCOMPARE(program_.state(), QProcess::Running);
+    }
+
+    void exitAndTheCloseBoxEndTheProgramWithStatusZero_data()
+    {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("Exit") << false;
+        QTest::newRow("close box") << true;
+    }
+
+    void exitAndTheCloseBoxEndTheProgramWithStatusZero()
+    {
+        QFETCH(bool, closeBox);
+        if (closeBox)
+            session_.requestClose(window_);
+        else
+            click(exitButton);
+        QVERIFY2(program_.waitForFinished(5000), "the program did not end");
+        QCOMPARE(program_.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program_.exitCode(), 0);
+    }
+};
 
 WindowPicture TestEndToEnd::shot()
 {
@@ -430,7 +407,7 @@ TestEndToEnd::Presentation TestEndToEnd::watchStep(
     if (!waitForScreen(empty, tickMax))
         return failure(QStringLiteral("the cells of before stay"));
     for (bool blanked = false; !blanked;) {
-        if (clock.elapsed() > 500 * (letterCount + 1) + 5000)
+        if (clock.elapsed() > tick * (letterCount + 1) + 5000)
             return failure(
                 step.letters.isEmpty() ? QStringLiteral("no step started") : QStringLiteral("the step stopped"));
         WindowPicture picture = shot();

@@ -25,25 +25,40 @@ class Letters(str):
         return super().__new__(cls, r"label:[A-Z](?:\nlabel:[A-Z])" + count)
 
 
-TITLE = "label:Memory ... ..."
-BUTTONS = ["push button:退出", "push button:从头开始"]
-READY = "点击“开始”，记住显示的每个字母"
-REVEAL = "记住下列每个字母"
-ANSWER = "凭记忆，依次输入刚才显示的字母"
-WRONG = "输入错误，多数人能记忆七个字母，回车重新进行当前步测试"
-CORRECTION = "正确的字母序列应为："
+def design_texts():
+    """The window's texts, from the table of the design that the C++ tests share."""
+    header = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "shared", "Design.h")
+    with open(header, encoding="utf-8") as source:
+        return dict(re.findall(r'inline const QString (\w+) = QStringLiteral\("(.*)"\);', source.read()))
+
+
+def button(caption):
+    """A button as a screen reader names it: without the spaces between its ideographs."""
+    return "push button:" + caption.replace(" ", "")
+
+
+TEXT = design_texts()
+TITLE = "label:" + TEXT["title"]
+BUTTONS = [button(TEXT["exitCaption"]), button(TEXT["restartCaption"])]
+START = button(TEXT["startCaption"])
+REPEAT = TEXT["repeatCaption"]
+READY = TEXT["openingText"]
+REVEAL = TEXT["revealText"]
+ANSWER = TEXT["answerText"]
+WRONG = TEXT["failedText"]
+CORRECTION = TEXT["correctionCaption"]
 
 # State, the keys that lead there from the state before, the window's children in order, and
 # the texts whose arrival was announced on the way.
 STATES = [
-    ("Ready", [], ["label:", TITLE, "label:" + READY, *BUTTONS, "push button:开始"], []),
+    ("Ready", [], ["label:", TITLE, "label:" + READY, *BUTTONS, START], []),
     ("during the reveal", ["Return"], ["label:", TITLE, "label:" + REVEAL, Letters("{0,2}"), *BUTTONS,
-                                       "push button:开始"], [REVEAL]),
+                                       START], [REVEAL]),
     ("answering", [], ["label:", TITLE, "label:" + ANSWER, "label:", "label:", "label:", *BUTTONS,
-                       "push button:开始"], [ANSWER]),
+                       START], [ANSWER]),
     ("Failed", ["wrong letter", "a", "a"], ["label:" + CORRECTION, Letters("{2}"), TITLE, "label:" + WRONG,
-                                            Letters("{2}"), *BUTTONS, "push button:重复本步"],
-     [WRONG, CORRECTION, "重复本步"]),
+                                            Letters("{2}"), *BUTTONS, button(REPEAT)],
+     [WRONG, CORRECTION, REPEAT]),
 ]
 CELL_ROWS = {100: "display", 220: "correction"}  # client top of each row of letter cells
 

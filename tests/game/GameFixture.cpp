@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GameFixture.h"
 
-#include <tests/runtime/Keyboard.h>
+#include <runtime/FormControls.h>
+#include <tests/shared/Keyboard.h>
 
 #include <QApplication>
 #include <QPushButton>
@@ -13,8 +14,9 @@ GameFixture::GameFixture(std::uint64_t seed)
 {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     form_ = std::make_unique<frmMain>(clock_);
-    form_->random().seed(seed);
-    form_->setErrorReporter([this](rt::Form&, const rt::RuntimeError& error) { errors_.append(error.kind()); });
+    rt::FormControls& door = rt::FormControls::of(*form_);
+    door.random().seed(seed);
+    door.setErrorReporter([this](rt::Form&, const rt::RuntimeError& error) { errors_.append(error.kind()); });
     QObject::connect(form_.get(), &rt::Form::unloaded, form_.get(), [this](int code) { exitCode_ = code; });
     form_->open();
     form_->activateWindow();
@@ -43,7 +45,7 @@ void GameFixture::pressKey(Qt::Key key, const QString& text, bool autoRepeat)
 void GameFixture::type(const QString& text)
 {
     for (const QChar c : text)
-        pressKey(keys::letterKey(c), QString(c));
+        pressKey(keys::keyFor(c), QString(c));
 }
 
 void GameFixture::click(rt::CommandButton& button)
@@ -67,10 +69,14 @@ QImage GameFixture::painted()
 
 QString GameFixture::presentStep()
 {
-    const int count = form_->letterCount.value();
-    advance(std::chrono::milliseconds(500 * (count + 1)));
+    advance(design::tickInterval * (form_->letterCount.value() + 1));
+    return shownLetters();
+}
+
+QString GameFixture::shownLetters()
+{
     QString letters;
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; form_->shownLetters.hasElements() && i <= form_->shownLetters.upperBound().value(); ++i)
         letters += form_->shownLetters(i);
     return letters;
 }

@@ -3,7 +3,8 @@
 
 #include <forms/frmMain.h>
 #include <runtime/RuntimeError.h>
-#include <runtime/VirtualClock.h>
+#include <runtime/clock/VirtualClock.h>
+#include <tests/shared/Design.h>
 
 #include <QImage>
 #include <QList>
@@ -36,6 +37,8 @@ public:
     // Runs a step from Start to the hide tick and returns the letters shown; or clicks Start first.
     QString presentStep();
     QString startAnswering();
+    // The step's letters drawn so far, in order.
+    QString shownLetters();
     QString displayRow();
     QString correctionRow();
     QWidget* focusedWidget();

@@ -15,11 +15,6 @@ namespace {
 
 enum class State { Ready, Revealing, Answering, Failed };
 
-QChar nextLetter(QChar letter)
-{
-    return QChar(u'A' + (letter.unicode() - u'A' + 1) % 26);
-}
-
 // Plays from the opening to `state`; returns the letters that may appear: those shown, then the
 // one typed wrong in Failed.
 QString reach(GameFixture& game, State state)
@@ -32,7 +27,7 @@ QString reach(GameFixture& game, State state)
         return game.form().shownLetters(0) + game.form().shownLetters(1);
     }
     const QString shown = game.presentStep();
-    const QString wrong = state == State::Failed ? QString(nextLetter(shown[0])) : QString();
+    const QString wrong = state == State::Failed ? QString(design::otherLetter(shown[0])) : QString();
     game.type(state == State::Failed ? wrong + shown.mid(1) : shown.left(1));
     return shown + wrong;
 }
@@ -91,21 +86,22 @@ private slots:
     {
         QTest::addColumn<State>("state");
         QTest::addColumn<QStringList>("children"); // #i: the i-th letter that may appear
-        const QString title = QStringLiteral("label:Memory ... ...");
-        const QStringList buttons = {"button:退出", "button:从头开始", "button:开始"};
-        QTest::newRow("Ready") << State::Ready
-                               << QStringList{"label:", title, "label:点击“开始”，记住显示的每个字母"} + buttons;
+        const auto label = [](const QString& caption) { return QStringLiteral("label:") + caption; };
+        const auto button = [](const QString& caption) { return QStringLiteral("button:") + design::spoken(caption); };
+        const QString title = label(design::title);
+        const QStringList buttons = {button(design::exitCaption), button(design::restartCaption)};
+        const QStringList opening = buttons + QStringList{button(design::startCaption)};
+        QTest::newRow("Ready") << State::Ready << QStringList{"label:", title, label(design::openingText)} + opening;
         QTest::newRow("two letters revealed")
             << State::Revealing
-            << QStringList{"label:", title, "label:记住下列每个字母", "label:#0", "label:#1"} + buttons;
+            << QStringList{"label:", title, label(design::revealText), "label:#0", "label:#1"} + opening;
         QTest::newRow("one letter typed back")
             << State::Answering
-            << QStringList{"label:", title, "label:凭记忆，依次输入刚才显示的字母", "label:#0", "label:", "label:"}
-                + buttons;
+            << QStringList{"label:", title, label(design::answerText), "label:#0", "label:", "label:"} + opening;
         QTest::newRow("Failed") << State::Failed
-                                << QStringList{"label:正确的字母序列应为：", "label:#0", "label:#1", "label:#2", title,
-                                       "label:输入错误，多数人能记忆七个字母，回车重新进行当前步测试", "label:#3",
-                                       "label:#1", "label:#2", "button:退出", "button:从头开始", "button:重复本步"};
+                                << QStringList{label(design::correctionCaption), "label:#0", "label:#1", "label:#2",
+                                       title, label(design::failedText), "label:#3", "label:#1", "label:#2"}
+                + buttons + QStringList{button(design::repeatCaption)};
     }
 
     void theWindowReadsAsItLooks()
@@ -131,14 +127,14 @@ private slots:
         frmMain& form = game.form();
         events.clear();
         game.click(form.cmdStart);
-        game.advance(500ms);
+        game.advance(design::tickInterval);
         form.lblLetter(0).setVisible(false);
         const QString letter = form.shownLetters(0);
+        const QString& reveal = design::revealText;
         QCOMPARE(events,
-            QStringList({"NameChanged 记住下列每个字母",
-                "TextUpdated 记住下列每个字母 -点击“开始”，记住显示的每个字母 +记住下列每个字母",
-                "ObjectCreated " + letter, "ObjectShow " + letter, "ObjectHide " + letter,
-                "ObjectDestroyed " + letter}));
+            QStringList({"NameChanged " + reveal,
+                QStringLiteral("TextUpdated %1 -%2 +%1").arg(reveal, design::openingText), "ObjectCreated " + letter,
+                "ObjectShow " + letter, "ObjectHide " + letter, "ObjectDestroyed " + letter}));
         const QAccessibleInterface* instruction = QAccessible::queryAccessibleInterface(&form)->child(2);
         QCOMPARE(instruction->rect(), QRect(form.mapToGlobal(QPoint(8, 72)), QSize(673, 19)));
     }

@@ -4,7 +4,7 @@
 // and keys that arrive while the window is not active. Only A-Z and a-z may be taken as letters.
 #include "GameFixture.h"
 
-#include <tests/runtime/Keyboard.h>
+#include <tests/shared/Keyboard.h>
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -24,11 +24,6 @@ void holdKey(GameFixture& game, Qt::Key key, const QString& text, int repeats)
         keys::send(game.focusedWidget(), QEvent::KeyPress, key, text, true);
     }
     keys::send(game.focusedWidget(), QEvent::KeyRelease, key, text, false);
-}
-
-bool isAsciiLetter(int code)
-{
-    return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z');
 }
 
 } // namespace
@@ -63,7 +58,7 @@ private slots:
         for (int code = 0; code <= 0xFFFF; ++code) {
             game.pressKey(Qt::Key_unknown, QString(QChar(char16_t(code))));
             const bool typed = form.inputPos == 1;
-            QVERIFY2(typed == isAsciiLetter(code), qPrintable(QString::number(code, 16)));
+            QVERIFY2(typed == design::isLetter(char16_t(code)), qPrintable(QString::number(code, 16)));
             if (typed) {
                 QCOMPARE(form.typedLetters(0), QString(QChar(char16_t(code))).toUpper());
                 ++taken;
@@ -82,11 +77,11 @@ private slots:
             GameFixture game;
             frmMain& form = game.form();
             const QString shown = game.startAnswering();
-            game.type(shown.left(2) + keys::otherLetter(shown[2]));
+            game.type(shown.left(2) + design::otherLetter(shown[2]));
             QVERIFY(form.cmdStart.hasFocus());
             holdKey(game, key, text, 8);
             QVERIFY(form.Timer1.isEnabled());
-            game.advance(std::chrono::milliseconds(500));
+            game.advance(design::tickInterval);
             QCOMPARE(form.revealIndex, Int16(1)); // one step begun, half a second ago
             QVERIFY(!form.lblLetterWrong.isLoaded(1));
             QVERIFY(game.errors().isEmpty());

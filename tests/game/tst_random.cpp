@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The random source, and the letters the game draws from it as a player sees them.
+// The letters the game draws, as a player sees them.
 #include "GameFixture.h"
-
-#include <runtime/Random.h>
-#include <tests/runtime/Keyboard.h>
 
 #include <QTest>
 
@@ -15,41 +12,6 @@ class TestRandom : public QObject {
     Q_OBJECT
 
 private slots:
-    void numbersStayWithinZeroAndOne()
-    {
-        rt::Random random(7);
-        double lowest = 1;
-        double highest = 0;
-        for (int i = 0; i < 100000; ++i) {
-            const double r = random.next();
-            QVERIFY(r >= 0.0 && r < 1.0);
-            lowest = std::min(lowest, r);
-            highest = std::max(highest, r);
-        }
-        QVERIFY(lowest < 0.001);
-        QVERIFY(highest > 0.999);
-    }
-
-    // Catches a reseed that replaces the state with the time: two sources that differ before
-    // reseeding from the same reading must still differ after it.
-    void reseedingMixesTheClockIntoTheState()
-    {
-        rt::Random first(1);
-        rt::Random second(2);
-        first.reseed(123456789ns);
-        second.reseed(123456789ns);
-        QVERIFY(first.next() != second.next());
-
-        rt::Random same(1);
-        rt::Random again(1);
-        same.reseed(1000ns);
-        again.reseed(2000ns);
-        QVERIFY(same.next() != again.next());
-    }
-
-    // Catches a source that starts from a fixed state, so that every game would show the same letters.
-    void twoDefaultSourcesStartApart() { QVERIFY(rt::Random().next() != rt::Random().next()); }
-
     // The first letter is drawn at Start, each later one after its reveal tick has reseeded the
     // source from the clock: a Start one millisecond later changes all but the first.
     void theRevealTicksReseedFromTheClock()
@@ -70,7 +32,7 @@ private slots:
     {
         GameFixture game;
         const QString failed = game.startAnswering();
-        game.type(keys::otherLetter(failed[0]) + failed.mid(1));
+        game.type(design::otherLetter(failed[0]) + failed.mid(1));
         game.pressKey(Qt::Key_Return, QStringLiteral("\r"));
         QVERIFY(game.presentStep() != failed); // one chance in 17,576 that this seed draws the same
     }

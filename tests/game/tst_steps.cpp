@@ -3,12 +3,13 @@
 // a wrong answer and going back to three letters after it.
 #include "GameFixture.h"
 
-#include <tests/runtime/Keyboard.h>
-#include <tests/runtime/Pixels.h>
+#include <tests/shared/Pixels.h>
 
 #include <QTest>
 
 using namespace std::chrono_literals;
+using design::black;
+using design::white;
 using rt::Int16;
 
 class TestSteps : public QObject {
@@ -28,14 +29,14 @@ private slots:
         for (int k = 0; k < 3; ++k) {
             game.advance(k == 0 ? 1ms : 500ms);
             QVERIFY(form.lblLetter(k).isVisible() && form.shpBack(k).isVisible());
-            QCOMPARE(form.lblLetter(k).left(), 70.0f * k + 20);
-            QCOMPARE(form.shpBack(k).left(), 70.0f * k + 22);
+            QCOMPARE(form.lblLetter(k).left(), design::cellLeft(k));
+            QCOMPARE(form.shpBack(k).left(), design::squareLeft(k));
             QCOMPARE(form.lblLetter(k).caption(), form.shownLetters(k));
         }
         QVERIFY(!form.Timer1.isEnabled() && form.Timer2.isEnabled());
         game.advance(500ms);
         QCOMPARE(game.displayRow(), QStringLiteral("___"));
-        QCOMPARE(form.Label1.caption(), QStringLiteral("凭记忆，依次输入刚才显示的字母"));
+        QCOMPARE(form.Label1.caption(), design::answerText);
         QVERIFY(!form.Timer2.isEnabled() && form.tmrCursor.isEnabled());
     }
 
@@ -45,22 +46,19 @@ private slots:
         frmMain& form = game.form();
         game.startAnswering();
         QVERIFY(form.linCursor.isVisible());
-        QCOMPARE(form.linCursor.x1(), 22.0f);
-        QCOMPARE(form.linCursor.x2(), 22.0f);
-        const QImage shown = game.render();
-        QCOMPARE(shown.pixelColor(22, 110), QColor(0, 0, 0));
-        QCOMPARE(shown.pixelColor(21, 139), QColor(0, 0, 0));
-        QCOMPARE(shown.pixelColor(23, 125), QColor(255, 255, 255));
-        QCOMPARE(shown.pixelColor(22, 140), QColor(255, 255, 255));
-        QCOMPARE(shown.pixelColor(22, 109), QColor(255, 255, 255));
+        QCOMPARE(form.linCursor.x1(), design::squareLeft(0));
+        QCOMPARE(form.linCursor.x2(), design::squareLeft(0));
+        QCOMPARE(pixels::failedProbe(game.render(),
+                     {{22, 110, black}, {21, 139, black}, {23, 125, white}, {22, 140, white}, {22, 109, white}}),
+            QString());
         game.advance(499ms);
         QVERIFY(form.linCursor.isVisible());
         game.advance(1ms);
         QVERIFY(!form.linCursor.isVisible());
-        QCOMPARE(game.render().pixelColor(22, 125), QColor(255, 255, 255));
-        game.advance(500ms);
+        QCOMPARE(game.render().pixelColor(22, 125), white);
+        game.advance(design::tickInterval);
         QVERIFY(form.linCursor.isVisible());
-        QCOMPARE(form.linCursor.x1(), 22.0f);
+        QCOMPARE(form.linCursor.x1(), design::squareLeft(0));
     }
 
     void exitEndsTheProgramAtOnceInAnyState()
@@ -81,17 +79,16 @@ private slots:
         GameFixture game;
         frmMain& form = game.form();
         const QString shown = game.startAnswering();
-        const QString typed = QString(keys::otherLetter(shown[0])) + shown.mid(1);
+        const QString typed = design::otherLetter(shown[0]) + shown.mid(1);
         game.type(typed.toLower());
-        QCOMPARE(form.Label3.caption(), QStringLiteral("正确的字母序列应为："));
+        QCOMPARE(form.Label3.caption(), design::correctionCaption);
         QVERIFY(form.cmdStart.isEnabled() && form.cmdRestart.isEnabled() && form.cmdStart.hasFocus());
         QCOMPARE(game.correctionRow(), shown);
         QCOMPARE(game.displayRow(), typed);
 
         const QImage image = game.render();
-        QCOMPARE(image.pixelColor(22, 222), QColor(255, 255, 255));
-        QCOMPARE(image.pixelColor(71, 271), QColor(0, 0, 0));
-        QVERIFY(pixels::any(image, QRect(20, 220, 50, 50), QColor(255, 0, 0)));
+        QCOMPARE(pixels::failedProbe(image, {{22, 222, white}, {71, 271, black}}), QString());
+        QVERIFY(pixels::any(image, QRect(20, 220, 50, 50), design::red));
     }
 
     void restartAfterAWrongAnswerGoesBackToThreeLetters()
@@ -101,13 +98,13 @@ private slots:
         game.click(form.cmdStart);
         game.type(game.presentStep()); // four letters next
         const QString shown = game.presentStep();
-        game.type(QString(keys::otherLetter(shown[0])) + shown.mid(1));
+        game.type(design::otherLetter(shown[0]) + shown.mid(1));
         QCOMPARE(form.failedUpper, Int16(3));
         game.click(form.cmdRestart);
         QCOMPARE(form.letterCount, Int16(3));
         QVERIFY(!form.lblLetterWrong.isLoaded(3) && !form.lblLetter.isLoaded(1));
         QVERIFY(!form.cmdStart.isEnabled());
-        QCOMPARE(form.cmdStart.caption(), QStringLiteral("重复本步"));
+        QCOMPARE(form.cmdStart.caption(), design::repeatCaption);
         QCOMPARE(game.presentStep().size(), 3);
         QVERIFY(game.errors().isEmpty());
     }

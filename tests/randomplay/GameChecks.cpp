@@ -10,7 +10,7 @@ namespace play {
 
 namespace {
 
-constexpr auto tickInterval = std::chrono::milliseconds(500);
+using design::tickInterval;
 
 // Problems found so far, each starting with the name of its rule. A message with values is put
 // together only when its rule is broken.
@@ -47,12 +47,12 @@ struct Row {
 
 Row displayRow(const frmMain& form)
 {
-    return {"display row", form.lblLetter, form.shpBack, 100};
+    return {"display row", form.lblLetter, form.shpBack, design::displayRowTop};
 }
 
 Row correctionRow(const frmMain& form)
 {
-    return {"correction row", form.lblLetterWrong, form.shpBackWrong, 220};
+    return {"correction row", form.lblLetterWrong, form.shpBackWrong, design::correctionRowTop};
 }
 
 // Cells 0..upper are loaded, and no others.
@@ -92,8 +92,8 @@ void checkRow(Report& report, const Row& row, int upper, bool shown, const QStri
         });
         if (!shown)
             continue;
-        report.expect(label.left() == 70 * i + 20 && label.top() == row.top && square.left() == 70 * i + 22
-                && square.top() == row.top + 2,
+        report.expect(label.left() == design::cellLeft(i) && label.top() == row.top
+                && square.left() == design::squareLeft(i) && square.top() == row.top + 2,
             [&] { return QStringLiteral("%1: cell %2 out of place").arg(name).arg(i); });
         if (i < captions.size()) {
             report.expect(label.caption() == captions.at(i), [&] {
@@ -148,15 +148,11 @@ void checkControls(Report& report, frmMain& form, const Expected& expected, int 
 // repeat the step from the first wrong answer on.
 void checkTexts(Report& report, const frmMain& form, const Expected& expected)
 {
-    static const QString instructions[] = {
-        QStringLiteral("点击“开始”，记住显示的每个字母"),
-        QStringLiteral("记住下列每个字母"),
-        QStringLiteral("凭记忆，依次输入刚才显示的字母"),
-        QStringLiteral("输入错误，多数人能记忆七个字母，回车重新进行当前步测试"),
-    };
+    static const QString instructions[]
+        = {design::openingText, design::revealText, design::answerText, design::failedText};
     const QString& instruction = instructions[static_cast<int>(expected.phase)];
-    const QString correction = expected.phase == Phase::Failed ? QStringLiteral("正确的字母序列应为：") : QString();
-    const QString start = expected.repeatOffered ? QStringLiteral("重复本步") : QStringLiteral("开  始");
+    const QString correction = expected.phase == Phase::Failed ? design::correctionCaption : QString();
+    const QString& start = expected.repeatOffered ? design::repeatCaption : design::startCaption;
     const auto expectText = [&](const rt::Label& label, const QString& text, const char* name) {
         report.expect(label.caption() == text, [&] {
             return QStringLiteral("texts: %1 reads '%2', expected '%3' in %4")
@@ -165,8 +161,8 @@ void checkTexts(Report& report, const frmMain& form, const Expected& expected)
     };
     expectText(form.Label1, instruction, "the instruction");
     expectText(form.Label3, correction, "the correction's caption");
-    report.expect(form.cmdStart.caption() == start && form.cmdRestart.caption() == QStringLiteral("从头开始")
-            && form.cmdExit.caption() == QStringLiteral("退  出"),
+    report.expect(form.cmdStart.caption() == start && form.cmdRestart.caption() == design::restartCaption
+            && form.cmdExit.caption() == design::exitCaption,
         [&] {
             return QStringLiteral("texts: buttons read '%1', '%2', '%3'")
                 .arg(form.cmdStart.caption(), form.cmdRestart.caption(), form.cmdExit.caption());
@@ -213,7 +209,7 @@ void checkAnswer(Report& report, frmMain& form, const Expected& expected, std::c
     }
     checkRow(report, displayRow(form), last, true, captions);
     checkRow(report, correctionRow(form), 0, false);
-    const float x = 70.0f * typed + 22;
+    const auto x = static_cast<float>(design::squareLeft(typed));
     const rt::Line& caret = form.linCursor;
     report.expect(caret.x1() == x && caret.x2() == x && caret.y1() == 110 && caret.y2() == 140,
         [&] { return QStringLiteral("caret: at x %1..%2, expected %3").arg(caret.x1()).arg(caret.x2()).arg(x); });

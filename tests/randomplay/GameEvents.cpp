@@ -2,11 +2,13 @@
 #include "GameEvents.h"
 
 #include <tests/game/GameFixture.h>
+#include <tests/shared/Keyboard.h>
 
 #include <QMetaEnum>
 
 #include <initializer_list>
 #include <random>
+#include <utility>
 
 namespace play {
 
@@ -45,60 +47,22 @@ constexpr std::u16string_view punctuation = u" !\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}
 
 char16_t drawUnit(const Chooser& below)
 {
-    switch (pickWeighted(below, {12, 12, 4, 6, 4, 3, 3, 3, 3, 2, 2, 4})) {
-    case 0:
-        return static_cast<char16_t>(u'a' + below(26));
-    case 1:
-        return static_cast<char16_t>(u'A' + below(26));
-    case 2:
-        return static_cast<char16_t>(u'0' + below(10));
-    case 3:
-        return pickFrom(below, punctuation);
-    case 4:
-        return pickFrom(below, lookAlikes);
-    case 5:
-        return static_cast<char16_t>(0x00C0 + below(0x0190)); // Latin-1 and Latin Extended
-    case 6:
-        return static_cast<char16_t>(0xFF01 + below(0x5E)); // full-width forms
-    case 7:
-        return static_cast<char16_t>(0x4E00 + below(0x51A6)); // Chinese
-    case 8:
-        return static_cast<char16_t>(0xD800 + below(0x0800)); // a lone surrogate half
-    case 9:
+    // Ranges of units, first and count: small letters, capitals, digits, (punctuation, look-alikes),
+    // Latin-1 and Latin Extended, full-width forms, Chinese, a lone surrogate half, (the ends of
+    // the range), control codes, any unit.
+    static constexpr std::pair<char16_t, std::uint32_t> ranges[] = {{u'a', 26}, {u'A', 26}, {u'0', 10}, {}, {},
+        {0x00C0, 0x0190}, {0xFF01, 0x5E}, {0x4E00, 0x51A6}, {0xD800, 0x0800}, {}, {0, 0x20}, {0, 0x10000}};
+    const std::size_t pick = pickWeighted(below, {12, 12, 4, 6, 4, 3, 3, 3, 3, 2, 2, 4});
+    if (pick == 3 || pick == 4)
+        return pickFrom(below, pick == 3 ? punctuation : lookAlikes);
+    if (pick == 9)
         return below(2) == 0 ? u'\0' : u'\xFFFF';
-    case 10:
-        return static_cast<char16_t>(below(0x20)); // control codes
-    default:
-        return static_cast<char16_t>(below(0x10000));
-    }
-}
-
-// The key code a keyboard reports with the character: letters by their capital, other ASCII by
-// its own code, control characters by their key, anything else unknown.
-int keyFor(char16_t unit)
-{
-    switch (unit) {
-    case u'\b':
-        return Qt::Key_Backspace;
-    case u'\t':
-        return Qt::Key_Tab;
-    case u'\r':
-        return Qt::Key_Return;
-    case u'\x1b':
-        return Qt::Key_Escape;
-    default:
-        break;
-    }
-    if (unit >= u'a' && unit <= u'z')
-        return Qt::Key_A + (unit - u'a');
-    if (unit >= u' ' && unit <= u'~')
-        return unit;
-    return Qt::Key_unknown;
+    return static_cast<char16_t>(ranges[pick].first + below(ranges[pick].second));
 }
 
 KeyPress typed(char16_t unit)
 {
-    return {keyFor(unit), std::u16string(1, unit)};
+    return {keys::keyFor(QChar(unit)), std::u16string(1, unit)};
 }
 
 // Text that arrives without a key of its own: a paste, an input method's commit.
@@ -116,23 +80,15 @@ constexpr int silentKeys[] = {Qt::Key_F1, Qt::Key_F10, Qt::Key_Shift, Qt::Key_Co
 
 KeyPress drawPress(const Chooser& below)
 {
-    switch (pickWeighted(below, {30, 10, 4, 1, 4, 1, 1, 1, 2, 16, 4, 2})) {
+    // Backspace, Return, Enter, Space, Tab, Backtab, Escape.
+    static const KeyPress fixed[] = {typed(u'\b'), typed(u'\r'), {Qt::Key_Enter, u"\r"}, typed(u' '), typed(u'\t'),
+        {Qt::Key_Backtab, u""}, typed(u'\x1b')};
+    const std::size_t pick = pickWeighted(below, {30, 10, 4, 1, 4, 1, 1, 1, 2, 16, 4, 2});
+    if (pick >= 1 && pick <= std::size(fixed))
+        return fixed[pick - 1];
+    switch (pick) {
     case 0:
         return typed(static_cast<char16_t>((below(2) == 0 ? u'a' : u'A') + below(26)));
-    case 1:
-        return typed(u'\b');
-    case 2:
-        return typed(u'\r');
-    case 3:
-        return {Qt::Key_Enter, u"\r"};
-    case 4:
-        return typed(u' ');
-    case 5:
-        return typed(u'\t');
-    case 6:
-        return {Qt::Key_Backtab, u""};
-    case 7:
-        return typed(u'\x1b');
     case 8:
         return {silentKeys[below(std::size(silentKeys))], u""};
     case 9:
@@ -154,24 +110,14 @@ KeyPress drawKey(const Chooser& below)
 
 Advance drawAdvance(const Chooser& below)
 {
-    switch (pickWeighted(below, {3, 3, 2, 6, 2, 8, 6, 1})) {
-    case 0:
-        return {0};
-    case 1:
-        return {1};
-    case 2:
-        return {499};
-    case 3:
-        return {500};
-    case 4:
-        return {501};
-    case 5:
-        return {static_cast<int>(below(1000))};
-    case 6:
-        return {static_cast<int>(below(5000))};
-    default:
-        return {10'000 + static_cast<int>(below(600'000))};
-    }
+    // Steps of these lengths, about a tick's, below a second, below five, or of minutes.
+    static constexpr int exact[] = {0, 1, 499, 500, 501};
+    const std::size_t pick = pickWeighted(below, {3, 3, 2, 6, 2, 8, 6, 1});
+    if (pick < std::size(exact))
+        return {exact[pick]};
+    return {pick == 5   ? static_cast<int>(below(1000))
+            : pick == 6 ? static_cast<int>(below(5000))
+                        : 10'000 + static_cast<int>(below(600'000))};
 }
 
 Click drawClick(const Chooser& below)
@@ -210,14 +156,8 @@ QString buttonName(Button button)
 
 rt::CommandButton& buttonOf(Button button, frmMain& form)
 {
-    switch (button) {
-    case Button::Start:
-        return form.cmdStart;
-    case Button::Restart:
-        return form.cmdRestart;
-    default:
-        return form.cmdExit;
-    }
+    rt::CommandButton* const buttons[] = {&form.cmdStart, &form.cmdRestart, &form.cmdExit};
+    return *buttons[static_cast<int>(button)];
 }
 
 Event drawEvent(const Chooser& below, Mix mix)
@@ -265,12 +205,8 @@ std::vector<KeyPress> keysOf(const Event& event, GameFixture& game)
         return {};
     const frmMain& form = game.form();
     std::vector<KeyPress> keys(static_cast<std::size_t>(form.inputPos.value()), typed(u'\b'));
-    if (form.shownLetters.hasElements()) {
-        for (int i = 0; i <= form.shownLetters.upperBound().value(); ++i) {
-            for (const QChar letter : form.shownLetters(i).toLower())
-                keys.push_back(typed(letter.unicode()));
-        }
-    }
+    for (const QChar letter : game.shownLetters().toLower())
+        keys.push_back(typed(letter.unicode()));
     return keys;
 }
 

@@ -11,12 +11,7 @@ namespace play {
 
 namespace {
 
-constexpr auto tickInterval = std::chrono::milliseconds(500);
-
-bool isAsciiLetter(char16_t code)
-{
-    return (code >= u'a' && code <= u'z') || (code >= u'A' && code <= u'Z');
-}
+using design::tickInterval;
 
 // Enter clicks the focused button on its press, even a repeated one; Space clicks on its
 // release, and a held Space does not.
@@ -32,16 +27,6 @@ bool movesFocus(const Event& event)
         = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
     const auto* key = std::get_if<KeyPress>(&event);
     return key && std::ranges::find(focusKeys, key->key) != std::end(focusKeys);
-}
-
-QString lettersShown(const frmMain& form)
-{
-    QString letters;
-    if (form.shownLetters.hasElements()) {
-        for (int i = 0; i <= form.shownLetters.upperBound().value(); ++i)
-            letters += form.shownLetters(i);
-    }
-    return letters;
 }
 
 } // namespace
@@ -91,7 +76,7 @@ void GameModel::typeCode(char16_t code)
 {
     if (expected_.phase != Phase::Answering)
         return;
-    if (isAsciiLetter(code)) {
+    if (design::isLetter(code)) {
         expected_.typed += QChar(code).toUpper();
         if (expected_.typed.size() == expected_.letterCount)
             judge();
@@ -153,7 +138,7 @@ void GameModel::letTimePass()
     const auto hideTick = expected_.stepStart + tickInterval * (expected_.letterCount + 1);
     if (expected_.phase == Phase::Presenting && game_.clock().now() >= hideTick) {
         expected_.phase = Phase::Answering;
-        expected_.shown = lettersShown(game_.form());
+        expected_.shown = game_.shownLetters();
     }
 }
 

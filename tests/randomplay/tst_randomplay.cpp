@@ -4,6 +4,7 @@
 // (a million by default); KORIMO_RANDOM_SEED sets its first seed, so that a reported seed
 // replays: KORIMO_RANDOM_SEED=<seed> KORIMO_RANDOM_EVENTS=1 plays that one sequence.
 #include "GameReplay.h"
+#include <runtime/FormControls.h>
 #include <tests/game/GameFixture.h>
 
 #include <QBackingStore>
@@ -124,12 +125,13 @@ private slots:
         QTest::addColumn<quint64>("seed");
         QTest::addColumn<Phase>("phase");
         const Sequence answering = {Click{Button::Start}, Advance{2000}};
-        const auto row = [](const char* name, const Sequence& events, Phase phase) {
-            QTest::newRow(name) << events << quint64(1) << phase;
+        const auto row = [](const char* name, const Sequence& events, Phase phase, quint64 seed = 1) {
+            QTest::newRow(name) << events << seed << phase;
         };
-        QTest::newRow("restart after a wrong answer clears the correction row") << Sequence{space, Advance{2314},
-            KeyPress{Qt::Key_J, u"j"}, KeyPress{Qt::Key_Y, u"Y"}, KeyPress{Qt::Key_M, u"m"}, Click{Button::Restart}}
-                                                                                << quint64(4) << Phase::Presenting;
+        row("restart after a wrong answer clears the correction row",
+            {space, Advance{2314}, KeyPress{Qt::Key_J, u"j"}, KeyPress{Qt::Key_Y, u"Y"}, KeyPress{Qt::Key_M, u"m"},
+                Click{Button::Restart}},
+            Phase::Presenting, 4);
         row("Enter on the focused Start begins a step", {enter}, Phase::Presenting);
         row("Space on the focused Start begins a step", {space}, Phase::Presenting);
         row("Enter and Space during a step click nothing",
@@ -213,18 +215,19 @@ private slots:
             {"caret", failed, [](frmMain& form) { form.linCursor.setVisible(true); }},
             {"timers", answering, [](frmMain& form) { form.tmrCursor.setEnabled(false); }},
             {"buttons", presenting, [](frmMain& form) { form.cmdRestart.setEnabled(true); }},
-            {"texts", presenting,
-                [](frmMain& form) { form.Label1.setCaption(QStringLiteral("凭记忆，依次输入刚才显示的字母")); }},
+            {"texts", presenting, [](frmMain& form) { form.Label1.setCaption(design::answerText); }},
             {"texts", failed, [](frmMain& form) { form.Label3.setCaption(QString()); }},
-            {"texts", answering, [](frmMain& form) { form.cmdStart.setCaption(QStringLiteral("重复本步")); }},
+            {"texts", answering, [](frmMain& form) { form.cmdStart.setCaption(design::repeatCaption); }},
             {"paint", answering, scribble},
             {"focus", ready, [](frmMain& form) { form.cmdExit.setFocus(); }},
             {"length", failed, [](frmMain& form) { form.failedUpper = 1; }},
             {"length", ready, [](frmMain& form) { form.letterCount = 2; }},
             {"reveal", presenting, [](frmMain& form) { form.revealIndex = 1; }},
             {"error", ready,
-                [](frmMain& form) { form.raiseEvent([&form] { form.lblLetter(7).setCaption(QString()); }); }},
-            {"exit", presenting, [](frmMain& form) { form.unload(); }},
+                [](frmMain& form) {
+                    rt::FormControls::of(form).raiseEvent([&form] { form.lblLetter(7).setCaption(QString()); });
+                }},
+            {"exit", presenting, [](frmMain& form) { form.close(); }},
         };
         for (const Corruption& corruption : corruptions) {
             GameFixture game;

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Timers on the virtual clock and on the real event loop.
-#include <runtime/EventLoopClock.h>
 #include <runtime/Form.h>
+#include <runtime/FormControls.h>
 #include <runtime/Timer.h>
-#include <runtime/VirtualClock.h>
+#include <runtime/clock/EventLoopClock.h>
+#include <runtime/clock/VirtualClock.h>
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -141,7 +142,8 @@ private slots:
     {
         rt::VirtualClock clock;
         TimedForm form(clock);
-        QVERIFY_THROWS_EXCEPTION(std::logic_error, form.raiseEvent([] { throw std::logic_error("thrown"); }));
+        QVERIFY_THROWS_EXCEPTION(
+            std::logic_error, rt::FormControls::of(form).raiseEvent([] { throw std::logic_error("thrown"); }));
         clock.advance(300ms);
         form.a.setEnabled(true);
         clock.advance(500ms);
@@ -169,7 +171,7 @@ private slots:
         TimedForm form(clock);
         form.a.setEnabled(true);
         form.c.setEnabled(true);
-        form.unload();
+        form.close();
         clock.advance(2000ms);
         QVERIFY(form.ticks.isEmpty());
         QCOMPARE(clock.timeToNextTick(), std::nullopt);
@@ -239,7 +241,7 @@ private slots:
         if (fromTick)
             form.a.setEnabled(true);
         else
-            form.raiseEvent(slowHandOver);
+            rt::FormControls::of(form).raiseEvent(slowHandOver);
         QTRY_VERIFY_WITH_TIMEOUT(handedOver >= 0, 5000);
         // 300 ms after the event came is 100 ms after the handler ended; 300 ms after it
         // ended would be the fault.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Checked 16-bit arithmetic, bounds-checked string arrays and the string helpers.
+// Checked 16-bit arithmetic, bounds-checked string arrays, the string helpers and the random source.
 #include <runtime/Int16.h>
+#include <runtime/Random.h>
 #include <runtime/StringArray.h>
 #include <runtime/Strings.h>
 
@@ -10,10 +11,28 @@
 
 #include <functional>
 
+using namespace std::chrono_literals;
 using rt::ErrorKind;
 using rt::Int16;
+using Error = std::optional<ErrorKind>;
+using Draw = std::function<double()>;
 
 Q_DECLARE_METATYPE(std::function<Int16()>)
+Q_DECLARE_METATYPE(Error)
+
+namespace {
+
+// The first number a source seeded with `seed` draws after reseeding from `clockReading`.
+Draw firstDraw(std::uint64_t seed, std::chrono::nanoseconds clockReading)
+{
+    return [=] {
+        rt::Random random(seed);
+        random.reseed(clockReading);
+        return random.next();
+    };
+}
+
+} // namespace
 
 class TestValues : public QObject {
     Q_OBJECT
@@ -22,35 +41,68 @@ private slots:
     void int16Arithmetic_data()
     {
         QTest::addColumn<std::function<Int16()>>("operation");
-        QTest::addColumn<int>("expected"); // 0x10000 marks the overflow error
-        const int overflow = 0x10000;
-        QTest::newRow("32766 + 1") << std::function([] { return Int16(32766) + 1; }) << 32767;
-        QTest::newRow("32767 + 1") << std::function([] { return Int16(32767) + 1; }) << overflow;
-        QTest::newRow("-32768 - 1") << std::function([] { return Int16(-32768) - 1; }) << overflow;
-        QTest::newRow("-(-32768)") << std::function([] { return -Int16(-32768); }) << overflow;
-        QTest::newRow("70 * 467 + 22") << std::function([] { return 70 * Int16(467) + 22; }) << 32712;
-        QTest::newRow("70 * 468 + 20") << std::function([] { return 70 * Int16(468) + 20; }) << overflow;
-        QTest::newRow("70 * 469") << std::function([] { return 70 * Int16(469); }) << overflow;
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<Error>("error");
+        const Error none;
+        const Error overflow = ErrorKind::Overflow;
+        QTest::newRow("32766 + 1") << std::function([] { return Int16(32766) + 1; }) << 32767 << none;
+        QTest::newRow("32767 + 1") << std::function([] { return Int16(32767) + 1; }) << 0 << overflow;
+        QTest::newRow("-32768 - 1") << std::function([] { return Int16(-32768) - 1; }) << 0 << overflow;
+        QTest::newRow("-(-32768)") << std::function([] { return -Int16(-32768); }) << 0 << overflow;
+        QTest::newRow("70 * 467 + 22") << std::function([] { return 70 * Int16(467) + 22; }) << 32712 << none;
+        QTest::newRow("70 * 468 + 20") << std::function([] { return 70 * Int16(468) + 20; }) << 0 << overflow;
+        QTest::newRow("70 * 469") << std::function([] { return 70 * Int16(469); }) << 0 << overflow;
         QTest::newRow("++32767") << std::function([] {
             Int16 i = 32767;
             return ++i;
-        }) << overflow;
-        QTest::newRow("from 40000") << std::function([] { return Int16(40000); }) << overflow;
-        QTest::newRow("3 - 1") << std::function([] { return Int16(3) - 1; }) << 2;
+        }) << 0 << overflow;
+        QTest::newRow("from 40000") << std::function([] { return Int16(40000); }) << 0 << overflow;
+        QTest::newRow("3 - 1") << std::function([] { return Int16(3) - 1; }) << 2 << none;
     }
 
     void int16Arithmetic()
     {
         QFETCH(std::function<Int16()>, operation);
         QFETCH(int, expected);
+        QFETCH(Error, error);
         int result = 0;
-        const auto error = errorOf([&] { result = operation().value(); });
-        if (expected == 0x10000) {
-            QCOMPARE(error, std::optional(ErrorKind::Overflow));
-        } else {
-            QVERIFY(!error);
+        QCOMPARE(errorOf([&] { result = operation().value(); }), error);
+        if (!error)
             QCOMPARE(result, expected);
+    }
+
+    void randomNumbersStayWithinZeroAndOne()
+    {
+        rt::Random random(7);
+        double lowest = 1;
+        double highest = 0;
+        for (int i = 0; i < 100000; ++i) {
+            const double r = random.next();
+            QVERIFY(r >= 0.0 && r < 1.0);
+            lowest = std::min(lowest, r);
+            highest = std::max(highest, r);
         }
+        QVERIFY(lowest < 0.001);
+        QVERIFY(highest > 0.999);
+    }
+
+    void randomSourcesThatMustDiffer_data()
+    {
+        QTest::addColumn<Draw>("first");
+        QTest::addColumn<Draw>("second");
+        // Catches a reseed that replaces the state with the clock reading, or ignores the reading.
+        QTest::newRow("states apart, same reading") << firstDraw(1, 123456789ns) << firstDraw(2, 123456789ns);
+        QTest::newRow("same state, readings apart") << firstDraw(1, 1000ns) << firstDraw(1, 2000ns);
+        // Catches a fixed start state, so that every game would show the same letters.
+        const Draw unseeded = [] { return rt::Random().next(); };
+        QTest::newRow("two unseeded sources") << unseeded << unseeded;
+    }
+
+    void randomSourcesThatMustDiffer()
+    {
+        QFETCH(Draw, first);
+        QFETCH(Draw, second);
+        QVERIFY(first() != second());
     }
 
     void stringArrayBounds_data()
@@ -63,6 +115,7 @@ private slots:
         QTest::newRow("one past the end") << 2 << 3 << false;
         QTest::newRow("index -1") << 2 << -1 << false;
         QTest::newRow("single element") << 0 << 0 << true;
+        QTest::newRow("never redimensioned") << -1 << 0 << false;
     }
 
     void stringArrayBounds()
@@ -70,18 +123,12 @@ private slots:
         QFETCH(int, upper);
         QFETCH(int, index);
         QFETCH(bool, inBounds);
+        const Error outOfRange = ErrorKind::SubscriptOutOfRange;
         rt::StringArray array;
-        array.redim(upper);
-        const auto error = errorOf([&] { array(index) = QStringLiteral("A"); });
-        QCOMPARE(error, inBounds ? std::nullopt : std::optional(ErrorKind::SubscriptOutOfRange));
-    }
-
-    void stringArrayHasNoElementsUntilRedimensioned()
-    {
-        rt::StringArray array;
-        QVERIFY(!array.hasElements());
-        QCOMPARE(errorOf([&] { array(0); }), std::optional(ErrorKind::SubscriptOutOfRange));
-        QCOMPARE(errorOf([&] { array.redim(-1); }), std::optional(ErrorKind::SubscriptOutOfRange));
+        // An upper bound of -1 is refused and leaves the array without elements.
+        QCOMPARE(errorOf([&] { array.redim(upper); }), upper < 0 ? outOfRange : Error());
+        QCOMPARE(array.hasElements(), upper >= 0);
+        QCOMPARE(errorOf([&] { array(index) = QStringLiteral("A"); }), inBounds ? Error() : outOfRange);
     }
 
     void redimensioningKeepsOrEmptiesElements()

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+#include <utility>
+
 // Keys as a keyboard hands them to a window, for the tests and the benchmarks.
 namespace keys {
 
@@ -27,19 +29,20 @@ inline void press(QWidget& window, Qt::Key key, const QString& text = {}, bool a
     send(target(window), QEvent::KeyRelease, key, text, autoRepeat);
 }
 
-// The key that types an ASCII letter of either case; Key_unknown for any other character.
-inline Qt::Key letterKey(QChar character)
+// The key code a keyboard reports with the character: letters by their capital, other ASCII by
+// its own code, Backspace, Tab, Enter and Escape by their key, anything else unknown.
+inline Qt::Key keyFor(QChar character)
 {
+    static constexpr std::pair<char16_t, Qt::Key> controls[]
+        = {{u'\b', Qt::Key_Backspace}, {u'\t', Qt::Key_Tab}, {u'\r', Qt::Key_Return}, {u'\x1b', Qt::Key_Escape}};
     const char16_t code = character.unicode();
+    for (const auto& [control, key] : controls) {
+        if (code == control)
+            return key;
+    }
     if (code >= u'a' && code <= u'z')
-        return Qt::Key(Qt::Key_A + (code - u'a'));
-    return code >= u'A' && code <= u'Z' ? Qt::Key(code) : Qt::Key_unknown;
-}
-
-// A capital that differs from `letter`: the wrong answer at that place.
-inline QChar otherLetter(QChar letter)
-{
-    return letter.toUpper() == u'A' ? u'B' : u'A';
+        return Qt::Key(code - u'a' + u'A');
+    return code >= u' ' && code <= u'~' ? Qt::Key(code) : Qt::Key_unknown;
 }
 
 } // namespace keys

@@ -4,6 +4,9 @@
 #include <QColor>
 #include <QImage>
 #include <QRect>
+#include <QString>
+
+#include <initializer_list>
 
 // Looking for colours in a picture of a window, for the unit and the end-to-end tests.
 namespace pixels {
@@ -21,6 +24,31 @@ inline int count(const QImage& image, const QRect& area, const QColor& color)
 inline bool any(const QImage& image, const QRect& area, const QColor& color)
 {
     return count(image, area, color) > 0;
+}
+
+// One pixel's expected colour, or with `is` false, any colour but that one.
+struct Probe {
+    int x;
+    int y;
+    QColor colour;
+    bool is = true;
+};
+
+// The first probe that the image fails, named by its row and place; empty when all hold.
+inline QString failedProbe(const QImage& image, std::initializer_list<Probe> probes)
+{
+    int row = 0;
+    for (const Probe& probe : probes) {
+        const QColor found = image.pixelColor(probe.x, probe.y);
+        if ((found == probe.colour) != probe.is)
+            return QStringLiteral("row %1 (%2, %3): %4, expected %5%6")
+                .arg(row)
+                .arg(probe.x)
+                .arg(probe.y)
+                .arg(found.name(), probe.is ? QString() : QStringLiteral("anything but "), probe.colour.name());
+        ++row;
+    }
+    return {};
 }
 
 // Fusion outlines the focused button in the highlight colour, blue, where the others have grey.
