@@ -368,10 +368,11 @@ private slots:
         QVERIFY2(next.failure.isEmpty(), qPrintable(next.failure));
     }
 
-    void spaceAndEnterDuringAStepDoNothing()
+    void spaceEnterAndAltLetterDuringAStepDoNothing()
     {
-        const QStringList keys{
-            QStringLiteral("space"), QStringLiteral("Return"), QStringLiteral("space"), QStringLiteral("Return")};
+        // Alt with a letter is a command, not a letter.
+        const QStringList keys{QStringLiteral("space"), QStringLiteral("Return"), QStringLiteral("space"),
+            QStringLiteral("Return"), QStringLiteral("alt+q")};
         session_.pressKeys({QStringLiteral("Return")});
         const Presentation step = watchStep(3, QStringLiteral("06-keys-ignored"), [&](int cellsShown) {
             if (cellsShown == 1)
