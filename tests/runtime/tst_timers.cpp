@@ -212,7 +212,9 @@ private slots:
         QCOMPARE(lateness.size(), 7);
         const QString seen = QDebug::toString(lateness);
         QVERIFY2(std::ranges::min(lateness) >= 0, qPrintable(seen));
-        QVERIFY2(std::ranges::min(lateness) < 1000, qPrintable(seen));
+        // Under valgrind, which runs every handler tens of times slower, no tick can be that punctual.
+        const bool underValgrind = qEnvironmentVariable("LD_PRELOAD").contains(u"vgpreload");
+        QVERIFY2(underValgrind || std::ranges::min(lateness) < 1000, qPrintable(seen));
     }
 
     // Two timers found due in one pass of the event loop, the first to tick stopping both: the
