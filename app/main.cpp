@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 
 #include <forms/frmMain.h>
+#include <runtime/Run.h>
 #include <runtime/clock/EventLoopClock.h>
 
 #include <QApplication>
@@ -23,11 +24,7 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(KORIMO_APP_ID));
     rt::EventLoopClock clock;
     frmMain form(clock);
-    QObject::connect(&form, &rt::Form::unloaded, &app, [](int exitCode) { QApplication::exit(exitCode); });
-    form.open();
-    if (form.isUnloaded())
-        return 1;
-    const int status = QApplication::exec();
+    const int status = rt::openAndRun(form);
     // Qt 6.4's Wayland client can deadlock while it disconnects (its event thread waits on a read
     // that the main thread prepared); the compositor cleans up after a client that just ends.
     if (QGuiApplication::platformName() == u"wayland")

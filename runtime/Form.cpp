@@ -4,12 +4,12 @@
 #include "FormControls.h"
 #include "GraphicControl.h"
 #include "KeyCodes.h"
+#include "WindowFrame.h"
 
 #include <QCloseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
-#include <QWindow>
 
 #include <algorithm>
 
@@ -40,17 +40,13 @@ void Form::open()
     controls_->raiseEvent([this] { Form_Load(); });
     if (ended_)
         return;
-    const QRect available = screen()->availableGeometry();
-    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), available));
+    // Centred once, frame and title bar included, before the player can see or move it. Where
+    // the window manager does not tell its frame beforehand, the client area is centred.
+    const QMargins frame = expectedFrame(*this);
+    const QRect framed
+        = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size().grownBy(frame), screen()->availableGeometry());
+    setGeometry(QRect(framed.topLeft() + QPoint(frame.left(), frame.top()), size()));
     show();
-    // The window manager frames the window only once it is shown, and the frame is known by the
-    // time it hands the window the focus: then the frame, title bar included, is centred.
-    connect(
-        windowHandle(), &QWindow::activeChanged, this,
-        [this, available] {
-            move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameGeometry().size(), available).topLeft());
-        },
-        Qt::SingleShotConnection);
     controls_->focusFirstButton();
 }
 

@@ -34,6 +34,10 @@ Int16 signedCode(char16_t unit)
 QList<Int16> characterCodes(const QKeyEvent& event)
 {
     QList<Int16> codes;
+    // With Alt, Ctrl or Meta held a key is a command, whatever text the platform gives it.
+    // Shift and Caps Lock still type; so does AltGr, which Qt reports as none of the three.
+    if (event.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier))
+        return codes;
     const QString text = event.text();
     if (text.isEmpty()) {
         if (const int code = controlCode(event.key()))

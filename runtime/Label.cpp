@@ -93,7 +93,10 @@ QRect Label::characterRect(int offset) const
         return {};
     const qreal left = line.cursorToX(offset);
     const qreal right = line.cursorToX(offset + 1);
-    return QRectF(left, line.y(), right - left, line.height()).translated(bounds().topLeft()).toAlignedRect();
+    const QRect character
+        = QRectF(left, line.y(), right - left, line.height()).translated(bounds().topLeft()).toAlignedRect();
+    // A line taller than the label is cut off where the label ends, as it is painted.
+    return character & bounds();
 }
 
 int Label::offsetAt(QPoint point) const

@@ -2,6 +2,7 @@
 #include "XSession.h"
 
 #include <QDebug>
+#include <QFile>
 #include <QTest>
 
 #include <sys/prctl.h>
@@ -31,6 +32,9 @@ void stop(QProcess& process)
         process.waitForFinished(3000);
     }
 }
+
+// Openbox's setting, as it comes: a window mapped gets the focus.
+constexpr char focusNew[] = "<focusNew>yes</focusNew>";
 
 } // namespace
 
@@ -69,13 +73,37 @@ QString XSession::start()
         return QStringLiteral("cannot connect to ") + display_;
     screen_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
 
+    // Openbox's own settings, in a copy that setFocusNewWindows can change.
+    QFile settings(QStringLiteral("/etc/xdg/openbox/rc.xml"));
+    if (!settings.open(QIODevice::ReadOnly) || !(settings_ = settings.readAll()).contains(focusNew)
+        || !settings.copy(configuration_.filePath(QStringLiteral("rc.xml"))))
+        return QStringLiteral("cannot take openbox's settings from ") + settings.fileName();
     windowManager_.setProcessEnvironment(clientEnvironment());
-    windowManager_.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    windowManager_.start(QStringLiteral("openbox"),
+        {QStringLiteral("--sm-disable"), QStringLiteral("--config-file"),
+            configuration_.filePath(QStringLiteral("rc.xml"))});
     if (!windowManager_.waitForStarted())
         return QStringLiteral("cannot start openbox: ") + windowManager_.errorString();
     if (!QTest::qWaitFor([&] { return !property(screen_->root, "_NET_SUPPORTING_WM_CHECK").isEmpty(); }, 10000))
         return QStringLiteral("openbox did not take over the screen");
     return {};
+}
+
+void XSession::setFocusNewWindows(bool focus)
+{
+    QByteArray settings = settings_;
+    if (!focus)
+        settings.replace(focusNew, "<focusNew>no</focusNew>");
+    QFile file(configuration_.filePath(QStringLiteral("rc.xml")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(settings) != settings.size())
+        qWarning() << "cannot write" << file.fileName();
+    file.close();
+    // Openbox names its theme on the screen again once it has read its settings anew.
+    xcb_delete_property(connection_, screen_->root, atom("_OB_THEME"));
+    xcb_flush(connection_);
+    run(QStringLiteral("openbox"), {QStringLiteral("--reconfigure")});
+    if (!QTest::qWaitFor([&] { return !property(screen_->root, "_OB_THEME").isEmpty(); }, 5000))
+        qWarning() << "openbox did not take its new settings";
 }
 
 QProcessEnvironment XSession::clientEnvironment() const
@@ -104,8 +132,10 @@ xcb_window_t XSession::managedWindowOf(qint64 pid)
 
 xcb_window_t XSession::activeWindow()
 {
-    const QList<quint32> active = cardinals(screen_->root, "_NET_ACTIVE_WINDOW");
-    return active.isEmpty() ? 0 : active.front();
+    // The keyboard's focus itself: _NET_ACTIVE_WINDOW may still name a window that has gone,
+    // whose number the server gives the next program's window.
+    const auto reply = take(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+    return reply ? reply->focus : xcb_window_t(XCB_WINDOW_NONE);
 }
 
 QRect XSession::geometry(xcb_window_t window)
@@ -131,6 +161,15 @@ QImage XSession::grab(xcb_window_t window)
         return {};
     return QImage(xcb_get_image_data(image.get()), area.width(), area.height(), area.width() * 4, QImage::Format_RGB32)
         .copy();
+}
+
+QRect XSession::frameGeometry(xcb_window_t window)
+{
+    // _NET_FRAME_EXTENTS: left, right, top, bottom
+    const QList<quint32> extents = cardinals(window, "_NET_FRAME_EXTENTS");
+    if (extents.size() != 4)
+        return {};
+    return geometry(window).adjusted(-int(extents[0]), -int(extents[2]), int(extents[1]), int(extents[3]));
 }
 
 QByteArray XSession::property(xcb_window_t window, const char* name)
@@ -213,8 +252,16 @@ void XSession::type(const QString& text)
 
 void XSession::click(QPoint screenPosition)
 {
-    xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(screenPosition.x()),
-        QString::number(screenPosition.y()), QStringLiteral("click"), QStringLiteral("1")});
+    // Without --sync, which waits for ever when the pointer is there already; the server moves it
+    // before the click all the same.
+    xdotool({QStringLiteral("mousemove"), QString::number(screenPosition.x()), QString::number(screenPosition.y()),
+        QStringLiteral("click"), QStringLiteral("1")});
+}
+
+void XSession::move(xcb_window_t window, QPoint screenPosition)
+{
+    xdotool({QStringLiteral("windowmove"), QStringLiteral("--sync"), QString::number(window),
+        QString::number(screenPosition.x()), QString::number(screenPosition.y())});
 }
 
 xcb_atom_t XSession::atom(const char* name)
@@ -226,9 +273,14 @@ xcb_atom_t XSession::atom(const char* name)
 
 void XSession::xdotool(const QStringList& arguments)
 {
+    run(QStringLiteral("xdotool"), arguments);
+}
+
+void XSession::run(const QString& tool, const QStringList& arguments)
+{
     QProcess process;
     process.setProcessEnvironment(clientEnvironment());
-    process.start(QStringLiteral("xdotool"), arguments);
+    process.start(tool, arguments);
     if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        qWarning() << "xdotool" << arguments << "failed:" << process.errorString() << process.readAllStandardError();
+        qWarning() << tool << arguments << "failed:" << process.errorString() << process.readAllStandardError();
 }

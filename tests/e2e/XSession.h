@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <xcb/xcb.h>
 
@@ -29,6 +30,9 @@ public:
 
     // Starts the server and the window manager; returns what went wrong, or an empty string.
     QString start();
+    // Whether the window manager hands each window it maps the focus (it does at first); some
+    // desktops hold it back until the user clicks the window.
+    void setFocusNewWindows(bool focus);
 
     // The environment for a program that should open its windows in this session.
     QProcessEnvironment clientEnvironment() const;
@@ -40,8 +44,10 @@ public:
     // The top-level window that the process `pid` has mapped and the window manager manages, or 0.
     xcb_window_t managedWindowOf(qint64 pid);
     xcb_window_t activeWindow();
-    // The window's client area in screen coordinates.
+    // The window's client area in screen coordinates; and with the window manager's frame, once
+    // it has one.
     QRect geometry(xcb_window_t window);
+    QRect frameGeometry(xcb_window_t window);
     // The window's pixels; a null image once the window is gone.
     QImage grab(xcb_window_t window);
     QByteArray property(xcb_window_t window, const char* name);
@@ -57,13 +63,18 @@ public:
     void pressKeys(const QStringList& keys);
     void type(const QString& text);
     void click(QPoint screenPosition);
+    // Moves the window's client area as the user would, through the window manager.
+    void move(xcb_window_t window, QPoint screenPosition);
 
 private:
     xcb_atom_t atom(const char* name);
     void xdotool(const QStringList& arguments);
+    void run(const QString& tool, const QStringList& arguments);
 
     QProcess server_;
     QProcess windowManager_;
+    QTemporaryDir configuration_;
+    QByteArray settings_;
     QString display_;
     xcb_connection_t* connection_ = nullptr;
     xcb_screen_t* screen_ = nullptr;

@@ -32,6 +32,24 @@ QString reach(GameFixture& game, State state)
     return shown + wrong;
 }
 
+// What a reader's character-by-character reading of a label would find wrong: a part of the text
+// that is not that part of the name, a character's rectangle that is empty or outside the
+// label, or a point in it that does not lead back to the character.
+QString textInterfaceProblem(const QAccessibleInterface& label, const QString& name)
+{
+    const QAccessibleTextInterface* text = const_cast<QAccessibleInterface&>(label).textInterface();
+    for (int i = 0; text && i < name.size(); ++i) {
+        const QRect character = text->characterRect(i);
+        if (text->text(i, i + 2) != name.mid(i, 2) || character.isEmpty() || !label.rect().contains(character)
+            || text->offsetAtPoint(character.center()) != i)
+            return QStringLiteral(" character %1: '%2' at %3, back to %4")
+                .arg(i)
+                .arg(text->text(i, i + 2), QDebug::toString(character))
+                .arg(text->offsetAtPoint(character.center()));
+    }
+    return {};
+}
+
 // Each child of the window as "role:name", its text appended where it differs from the name.
 QStringList childrenOf(QWidget& window)
 {
@@ -47,6 +65,7 @@ QStringList childrenOf(QWidget& window)
             seen += QStringLiteral(" text=") + text->text(0, text->characterCount());
         if (iface->indexOfChild(child) != i)
             seen += QStringLiteral(" index=%1").arg(iface->indexOfChild(child));
+        seen += textInterfaceProblem(*child, name);
         children << seen;
     }
     return children;

@@ -6,6 +6,7 @@
 #include <runtime/Form.h>
 #include <runtime/Label.h>
 #include <runtime/Line.h>
+#include <runtime/Run.h>
 #include <runtime/Shape.h>
 #include <runtime/Timer.h>
 #include <runtime/clock/VirtualClock.h>
@@ -18,7 +19,7 @@
 #include <QFontInfo>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSignalSpy>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -124,9 +125,19 @@ private slots:
         QCOMPARE(pixels::failedProbe(form->grab().toImage(),
                      {{30, 30, Qt::black}, {28, 55, Qt::white}, {71, 40, Qt::black}, {5, 5, QColor(255, 255, 192)}}),
             QString());
+        // A shown control that moves repaints where it stood as well as where it goes.
+        QApplication::processEvents();
+        form->letters(1).setLeft(200);
+        form->letters(1).setTop(70);
+        QApplication::processEvents();
+        const QImage painted = form->screen()->grabWindow(form->winId()).toImage();
+        QCOMPARE(painted.convertToFormat(QImage::Format_RGB32),
+            form->grab().toImage().convertToFormat(QImage::Format_RGB32));
     }
 
     // Each key reaches Form_KeyPress once, before the focused button; Enter and Space click it.
+    // Held with Alt, Ctrl or Meta a key is a command: it still reaches the button, but types
+    // nothing. Shift and AltGr (Qt's group switch) type what they give.
     void keysArePreviewedOnceThenReachTheButton()
     {
         auto form = openForm();
@@ -136,7 +147,15 @@ private slots:
         keys::press(*form, Qt::Key_A, QStringLiteral("a"));
         keys::press(*form, Qt::Key_Shift, QString());
         keys::press(*form, Qt::Key_Backspace, QString());
-        QCOMPARE(form->events, QStringList({"key 13", "click first", "key 32", "click first", "key 97", "key 8"}));
+        keys::press(*form, Qt::Key_A, QStringLiteral("A"), false, Qt::ShiftModifier);
+        keys::press(*form, Qt::Key_Q, QStringLiteral("@"), false, Qt::GroupSwitchModifier);
+        for (const Qt::KeyboardModifier command : {Qt::AltModifier, Qt::ControlModifier, Qt::MetaModifier}) {
+            keys::press(*form, Qt::Key_Q, QStringLiteral("q"), false, command);
+            keys::press(*form, Qt::Key_Space, QStringLiteral(" "), false, command);
+        }
+        QCOMPARE(form->events,
+            QStringList({"key 13", "click first", "key 32", "click first", "key 97", "key 8", "key 65", "key 64",
+                "click first", "click first", "click first"}));
     }
 
     void pastedTextArrivesOneCodeAtATime()
@@ -158,7 +177,15 @@ private slots:
         QCOMPARE(form->focusWidget(), form->first.widget());
         keys::press(*form, Qt::Key_Backtab, QString());
         QCOMPARE(form->focusWidget(), form->second.widget());
-        // With the focus on the window, Tab goes to the first button that can take it.
+        // With the focus on the window, Tab goes to the first button that can take it: of two,
+        // and of one.
+        form->second.setEnabled(false);
+        form->second.setEnabled(true);
+        QCOMPARE(form->focusWidget(), form.get());
+        keys::press(*form, Qt::Key_Tab, QStringLiteral("\t"));
+        QCOMPARE(form->focusWidget(), form->first.widget());
+        form->first.setEnabled(false);
+        form->first.setEnabled(true);
         form->second.setEnabled(false);
         keys::press(*form, Qt::Key_Tab, QStringLiteral("\t"));
         QCOMPARE(form->focusWidget(), form->first.widget());
@@ -203,38 +230,34 @@ private slots:
     {
         QFETCH(int, kind);
         QFETCH(QString, name);
-        auto form = openForm();
-        QSignalSpy unloaded(form.get(), &rt::Form::unloaded);
-        form->timer.setEnabled(true);
-        form->first.onClick([&] { rt::raise(ErrorKind(kind)); });
+        ProbeForm form(clock_);
+        form.timer.setEnabled(true);
+        form.first.onClick([&] { rt::raise(ErrorKind(kind)); });
         QStringList report;
         bool atRest = false;
-        QTimer::singleShot(0, form.get(), [&] {
+        QTimer::singleShot(0, &form, [&] { QTest::mouseClick(form.first.widget(), Qt::LeftButton); });
+        QTimer::singleShot(0, &form, [&] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 report << box->text();
                 for (QAbstractButton* button : box->buttons())
                     report << button->text();
-                atRest = !form->timer.isEnabled() && !form->isEnabled() && box->isEnabled();
+                atRest = !form.timer.isEnabled() && !form.isEnabled() && box->isEnabled();
                 box->done(QMessageBox::Ok);
             }
         });
-        QTest::mouseClick(form->first.widget(), Qt::LeftButton);
+        QCOMPARE(rt::openAndRun(form), 1);
         QCOMPARE(report, QStringList({QStringLiteral("运行时错误：") + name, QStringLiteral("确定")}));
         QVERIFY(atRest);
-        QCOMPARE(unloaded.size(), 1);
-        QCOMPARE(unloaded.at(0).at(0).toInt(), 1);
-        keys::press(*form, Qt::Key_A, QStringLiteral("a"));
-        QVERIFY(form->events.isEmpty());
+        keys::press(form, Qt::Key_A, QStringLiteral("a"));
+        QVERIFY(form.events.isEmpty());
     }
 
     void closingTheWindowEndsTheProgramNormally()
     {
-        auto form = openForm();
-        QSignalSpy unloaded(form.get(), &rt::Form::unloaded);
-        form->close();
-        QCOMPARE(unloaded.size(), 1);
-        QCOMPARE(unloaded.at(0).at(0).toInt(), 0);
-        QVERIFY(form->isUnloaded());
+        ProbeForm form(clock_);
+        QTimer::singleShot(0, &form, [&] { form.close(); });
+        QCOMPARE(rt::openAndRun(form), 0);
+        QVERIFY(form.isUnloaded());
     }
 
     // A face whose lines are one em high at 14.25 points lays out 19-pixel lines; longer texts

@@ -6,7 +6,9 @@
 #include <runtime/clock/EventLoopClock.h>
 #include <runtime/clock/VirtualClock.h>
 
+#include <QDebug>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTest>
 #include <QTimer>
 
@@ -59,6 +61,14 @@ public:
     QStringList ticks;
     QList<std::chrono::nanoseconds> at;
 };
+
+// Runs `loop` for at most `timeout`: the event loop itself, which waits for events. (Qt Test's
+// waits poll it every 10 ms, which would make a tick on the real clocks up to that much late.)
+void run(QEventLoop& loop, std::chrono::milliseconds timeout)
+{
+    QTimer::singleShot(timeout, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 } // namespace
 
@@ -177,19 +187,57 @@ private slots:
         QCOMPARE(clock.timeToNextTick(), std::nullopt);
     }
 
-    // One check on the real event loop: precise timers tick on schedule, in order.
-    void realClockTicksOnTheEventLoop()
+    // On the real event loop no tick comes before its due time, and the best of seven comes
+    // within 1 ms of it. A tick's due time is the clock's own: an interval after the instant of
+    // the tick before (its due time, or when it ran if that was more than 1 ms late).
+    void realClockTicksOnTime()
     {
         rt::EventLoopClock clock;
         TimedForm form(clock);
-        QElapsedTimer elapsed;
-        QList<qint64> at;
-        form.c.onTimer([&] { at << elapsed.elapsed(); });
-        elapsed.start();
-        form.c.setEnabled(true);
-        QTRY_COMPARE_WITH_TIMEOUT(at.size(), 3, 5000);
+        QList<std::chrono::nanoseconds> due;
+        QList<qint64> lateness; // µs
+        QEventLoop loop;
+        form.c.onTimer([&] {
+            lateness << std::chrono::duration_cast<std::chrono::microseconds>(clock.now() - due.back()).count();
+            due << clock.intervalStart() + 300ms;
+            if (lateness.size() == 7)
+                loop.quit();
+        });
+        rt::FormControls::of(form).raiseEvent([&] {
+            due << clock.intervalStart() + 300ms;
+            form.c.setEnabled(true);
+        });
+        run(loop, 5000ms);
         form.c.setEnabled(false);
-        QVERIFY2(at[0] >= 299 && at[2] >= 899, qPrintable(QString::number(at[2])));
+        QCOMPARE(lateness.size(), 7);
+        const QString seen = QDebug::toString(lateness);
+        QVERIFY2(std::ranges::min(lateness) >= 0, qPrintable(seen));
+        // Under valgrind, which runs every handler tens of times slower, no tick can be that punctual.
+        const bool underValgrind = qEnvironmentVariable("LD_PRELOAD").contains(u"vgpreload");
+        QVERIFY2(underValgrind || std::ranges::min(lateness) < 1000, qPrintable(seen));
+    }
+
+    // Two timers found due in one pass of the event loop, the first to tick stopping both: the
+    // other neither ticks nor comes back.
+    void realClockTimerStoppedInTheSamePassStaysStopped()
+    {
+        rt::EventLoopClock clock;
+        TimedForm form(clock);
+        for (rt::Timer* timer : {&form.a, &form.b}) {
+            timer->onTimer([&form, timer] {
+                form.log(timer == &form.a ? QStringLiteral("a") : QStringLiteral("b"));
+                form.a.setEnabled(false);
+                form.b.setEnabled(false);
+            });
+        }
+        rt::FormControls::of(form).raiseEvent([&] {
+            form.a.setEnabled(true);
+            form.b.setEnabled(true);
+            QTest::qSleep(600); // both due at 500, while the event loop is held
+        });
+        QEventLoop loop;
+        run(loop, 700ms);
+        QVERIFY2(form.ticks.size() == 1, qPrintable(form.ticks.join(u' ')));
     }
 
     // The event loop held 400 ms between the second and the third reveal: every phase still

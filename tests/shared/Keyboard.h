@@ -16,17 +16,19 @@ inline QWidget* target(QWidget& window)
     return window.focusWidget() ? window.focusWidget() : &window;
 }
 
-inline void send(QWidget* target, QEvent::Type type, Qt::Key key, const QString& text, bool autoRepeat = false)
+inline void send(QWidget* target, QEvent::Type type, Qt::Key key, const QString& text, bool autoRepeat = false,
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QKeyEvent event(type, key, Qt::NoModifier, text, autoRepeat);
+    QKeyEvent event(type, key, modifiers, text, autoRepeat);
     QApplication::sendEvent(target, &event);
 }
 
 // A press and its release, each to where the focus is at that moment.
-inline void press(QWidget& window, Qt::Key key, const QString& text = {}, bool autoRepeat = false)
+inline void press(QWidget& window, Qt::Key key, const QString& text = {}, bool autoRepeat = false,
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    send(target(window), QEvent::KeyPress, key, text, autoRepeat);
-    send(target(window), QEvent::KeyRelease, key, text, autoRepeat);
+    send(target(window), QEvent::KeyPress, key, text, autoRepeat, modifiers);
+    send(target(window), QEvent::KeyRelease, key, text, autoRepeat, modifiers);
 }
 
 // The key code a keyboard reports with the character: letters by their capital, other ASCII by

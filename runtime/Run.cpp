@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Run.h"
+
+#include "Form.h"
+
+#include <QCoreApplication>
+
+#include <optional>
+
+namespace rt {
+
+int openAndRun(Form& form)
+{
+    std::optional<int> status;
+    QObject::connect(&form, &Form::unloaded, &form, [&status](int exitCode) {
+        status = exitCode;
+        QCoreApplication::exit(exitCode);
+    });
+    form.open();
+    // Form_Load may end the program before there is an event loop to leave.
+    return status ? *status : QCoreApplication::exec();
+}
+
+} // namespace rt
