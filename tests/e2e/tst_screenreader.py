@@ -201,10 +201,14 @@ def main():
     print("PASS")
 
 
+def stop_all():
+    for process in reversed(processes):
+        os.killpg(process.pid, signal.SIGKILL)
+        process.wait()
+
+
 if __name__ == "__main__":
     try:
         main()
     finally:
-        for process in reversed(processes):
-            os.killpg(process.pid, signal.SIGKILL)
-            process.wait()
+        stop_all()
