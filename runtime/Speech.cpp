@@ -3,12 +3,18 @@
 
 #include <libspeechd.h>
 
+#include <cstdlib>
+
 namespace rt {
 
 struct Speech::Connection {
+    // Only to a server that runs already: where none runs, no screen reader speaks either, and
+    // starting one would hold up the window.
     Connection()
-        : spd(spd_open("korimo", "main", nullptr, SPD_MODE_SINGLE))
     {
+        char* error = nullptr;
+        spd = spd_open2("korimo", "main", nullptr, SPD_MODE_SINGLE, nullptr, 0, &error);
+        std::free(error);
     }
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -18,7 +24,7 @@ struct Speech::Connection {
             spd_close(spd);
     }
 
-    SPDConnection* spd;
+    SPDConnection* spd = nullptr;
 };
 
 Speech::Speech() = default;

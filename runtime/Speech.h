@@ -8,7 +8,7 @@
 namespace rt {
 
 // Says short texts through speech-dispatcher, the speech server that screen readers speak
-// through, connected when first needed. Each text is queued as a message, as a screen reader
+// through, connected when first needed, if it runs. Each text is queued as a message, as a screen reader
 // queues its own: it neither cuts off nor is cut off by what the screen reader says.
 class Speech {
 public:
