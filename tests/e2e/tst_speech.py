@@ -17,7 +17,7 @@ import tempfile
 import time
 
 import tst_screenreader as reader
-from tst_screenreader import ANSWER, CORRECTION, WRONG
+from tst_screenreader import ANSWER, CORRECTION, REPEAT, TEXT, WRONG
 
 SPEECHD_CONF = """LogLevel 5
 LogDir "default"
@@ -26,6 +26,9 @@ AudioLibaoDriver "null"
 AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"
 DefaultModule espeak-ng
 """
+# How Orca speaks a focused button: its name, without the spaces between ideographs, and its role.
+START_SPOKEN = TEXT["startCaption"].replace(" ", "") + " push button"
+REPEAT_SPOKEN = REPEAT + " push button"
 # Orca stalls after a few utterances trying to reach a braille display that is not there.
 ORCA_CUSTOMIZATIONS = "import orca.settings\norca.settings.enableBraille = False\n"
 QUEUED = re.compile(r"^\[\w+ (\w+ +\d+ [\d:]+ \d+) : (\d+)\] speechd: +Queueing message \|(.*)\| with priority")
@@ -158,7 +161,7 @@ def open_window(environment):
     may take the focus before the reader listens: then the focus goes to the next button and back."""
     for _ in range(3):
         try:
-            return spoken_after(environment, 0, "the focused button", lambda text: text.startswith("开始 push button"),
+            return spoken_after(environment, 0, "the focused button", lambda text: text.startswith(START_SPOKEN),
                                 seconds=10)
         except SystemExit:
             press(environment, "Tab", "shift+Tab")
@@ -192,7 +195,7 @@ def play(program, environment, failures):
     echoes = [(at, text) for at, text in after(queued(environment), awaited) if re.fullmatch("[a-z]", text)]
     if [text for _, text in echoes] != typed:
         failures.append(f"typed {typed}, heard {echoes}")
-    button = spoken_after(environment, awaited, "the focused button", lambda text: text.startswith("重复本步 push button"))
+    button = spoken_after(environment, awaited, "the focused button", lambda text: text.startswith(REPEAT_SPOKEN))
     if echoes and min(button, judged) < echoes[-1][0]:
         failures.append("the result spoken before the last key")
 
