@@ -56,4 +56,9 @@ frmMain::frmMain(rt::Clock& clock)
     Timer1.onTimer([this] { Timer1_Timer(); });
     Timer2.onTimer([this] { Timer2_Timer(); });
     tmrCursor.onTimer([this] { tmrCursor_Timer(); });
+    // A screen reader reads the display row as the line the answer is typed into, named by the
+    // instruction above it, focused while the caret blinks; and the Start button with what the
+    // window says about it.
+    readAsOneText(lblLetter(0), Label1, linCursor, tmrCursor);
+    describe(cmdStart, {&Label1, &Label3, &lblLetterWrong(0)});
 }

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Accessibility.h"
 
+#include "AccessibleInterfaces.h"
 #include "Form.h"
 #include "FormControls.h"
 #include "Label.h"
-
-#include <QAccessibleWidget>
+#include "Line.h"
+#include "Speech.h"
+#include "Timer.h"
 
 #include <algorithm>
 
@@ -13,144 +15,200 @@ namespace rt {
 
 namespace {
 
-// A label the form paints, read as static text: its caption is its name and its text.
-class AccessibleLabel : public QAccessibleInterface, public QAccessibleTextInterface {
-public:
-    AccessibleLabel(const Label& label, Form& form)
-        : label_(label)
-        , form_(form)
-    {
-    }
-
-    const Label& label() const { return label_; }
-
-    // Never outlives its label: the form drops it when the label goes.
-    bool isValid() const override { return true; }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return form_.windowHandle(); }
-    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(&form_); }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QString text(QAccessible::Text t) const override { return t == QAccessible::Name ? label_.caption() : QString(); }
-    void setText(QAccessible::Text, const QString&) override { }
-    QRect rect() const override { return onScreen(label_.bounds()); }
-    QAccessible::Role role() const override { return QAccessible::StaticText; }
-    QAccessible::State state() const override
-    {
-        QAccessible::State state;
-        state.readOnly = true;
-        state.invisible = !label_.isVisible();
-        return state;
-    }
-    void* interface_cast(QAccessible::InterfaceType type) override
-    {
-        return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this) : nullptr;
-    }
-
-    QString text(int startOffset, int endOffset) const override
-    {
-        return label_.caption().mid(startOffset, endOffset - startOffset);
-    }
-    int characterCount() const override { return static_cast<int>(label_.caption().size()); }
-    QRect characterRect(int offset) const override { return onScreen(label_.characterRect(offset)); }
-    int offsetAtPoint(const QPoint& point) const override { return label_.offsetAt(form_.mapFromGlobal(point)); }
-    QString attributes(int, int* startOffset, int* endOffset) const override
-    {
-        *startOffset = 0;
-        *endOffset = characterCount();
-        return {};
-    }
-    // Static text: no caret, no selection, nothing to scroll.
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override { }
-    int selectionCount() const override { return 0; }
-    void selection(int, int* startOffset, int* endOffset) const override { *startOffset = *endOffset = 0; }
-    void addSelection(int, int) override { }
-    void removeSelection(int) override { }
-    void setSelection(int, int, int) override { }
-    void scrollToSubstring(int, int) override { }
-
-private:
-    QRect onScreen(const QRect& clientRect) const
-    {
-        return clientRect.isEmpty() ? QRect() : clientRect.translated(form_.mapToGlobal(QPoint(0, 0)));
-    }
-
-    const Label& label_;
-    Form& form_;
-};
-
 void send(QAccessibleInterface* iface, QAccessible::Event type)
 {
     QAccessibleEvent event(iface, type);
     QAccessible::updateAccessibility(&event);
 }
 
-} // namespace
+// A label is listed as a child of the window while it shows some text.
+bool listed(const Label& label)
+{
+    return label.isVisible() && !label.caption().isEmpty();
+}
 
-// The window named by its caption; its children are its visible labels in drawing order, then
-// its buttons.
-class AccessibleForm : public QAccessibleWidget {
-public:
-    explicit AccessibleForm(Form* form)
-        : QAccessibleWidget(form, QAccessible::Window)
-    {
-    }
-
-    int childCount() const override { return labelCount() + QAccessibleWidget::childCount(); }
-
-    QAccessibleInterface* child(int index) const override
-    {
-        const std::vector<const Label*> labels = controls().visibleLabels();
-        if (index < 0 || static_cast<std::size_t>(index) >= labels.size())
-            return QAccessibleWidget::child(index - static_cast<int>(labels.size()));
-        return controls().accessibles().interfaceFor(*labels[static_cast<std::size_t>(index)]);
-    }
-
-    int indexOfChild(const QAccessibleInterface* child) const override
-    {
-        const std::vector<const Label*> labels = controls().visibleLabels();
-        if (const auto* label = dynamic_cast<const AccessibleLabel*>(child)) {
-            const auto found = std::ranges::find(labels, &label->label());
-            return found == labels.end() ? -1 : static_cast<int>(found - labels.begin());
-        }
-        const int index = QAccessibleWidget::indexOfChild(child);
-        return index < 0 ? -1 : static_cast<int>(labels.size()) + index;
-    }
-
-private:
-    FormControls& controls() const { return FormControls::of(*static_cast<Form*>(widget())); }
-    int labelCount() const { return static_cast<int>(controls().visibleLabels().size()); }
+// How one text became another: where they differ, what went and what came.
+struct TextChange {
+    int position;
+    QString removed;
+    QString inserted;
 };
 
-namespace {
-
-QAccessibleInterface* accessibleForm(const QString& className, QObject* object)
+TextChange changeBetween(const QString& before, const QString& after)
 {
-    if (className != QLatin1StringView(Form::staticMetaObject.className()))
-        return nullptr;
-    return new AccessibleForm(static_cast<Form*>(object));
+    const auto common = std::min(before.size(), after.size());
+    qsizetype prefix = 0;
+    while (prefix < common && before[prefix] == after[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < common - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+        ++suffix;
+    return {static_cast<int>(prefix), before.mid(prefix, before.size() - prefix - suffix),
+        after.mid(prefix, after.size() - prefix - suffix)};
+}
+
+void send(QAccessibleInterface* iface, const TextChange& change)
+{
+    if (!change.removed.isEmpty()) {
+        QAccessibleTextRemoveEvent event(iface, change.position, change.removed);
+        QAccessible::updateAccessibility(&event);
+    }
+    if (!change.inserted.isEmpty()) {
+        QAccessibleTextInsertEvent event(iface, change.position, change.inserted);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 } // namespace
 
-void installAccessibleForms()
+FormAccessibles::FormAccessibles(Form& form, FormControls& controls)
+    : form_(form)
+    , controls_(controls)
+    , speak_([speech = std::make_shared<Speech>()](const QString& text) { speech->say(text); })
 {
-    QAccessible::installFactory(accessibleForm);
 }
 
-QAccessibleInterface* LabelAccessibles::interfaceFor(const Label& label)
+FormAccessibles::~FormAccessibles()
+{
+    if (rowId_)
+        QAccessible::deleteAccessibleInterface(rowId_);
+}
+
+void FormAccessibles::readAsOneText(const Label& cell0, const Label& label, const Line& caret, const Timer& blink)
+{
+    blink_ = &blink;
+    rowCell0_ = &cell0;
+    rowLabel_ = &label;
+    caret_ = &caret;
+}
+
+void FormAccessibles::describe(const QWidget& button, std::vector<const Label*> labels)
+{
+    describers_[&button] = std::move(labels);
+}
+
+QAccessibleInterface* FormAccessibles::interfaceFor(const Label& label)
 {
     auto [entry, added] = ids_.try_emplace(&label, 0);
     if (added)
-        entry->second = QAccessible::registerAccessibleInterface(new AccessibleLabel(label, form_));
+        entry->second = QAccessible::registerAccessibleInterface(makeAccessibleLabel(label, form_));
     return QAccessible::accessibleInterface(entry->second);
 }
 
-void LabelAccessibles::forget(const GraphicControl& control)
+QAccessibleInterface* FormAccessibles::rowInterface()
 {
+    if (!rowId_)
+        rowId_ = QAccessible::registerAccessibleInterface(makeAccessibleRow(*this, form_));
+    return QAccessible::accessibleInterface(rowId_);
+}
+
+QAccessibleInterface* FormAccessibles::rowLabelInterface()
+{
+    return rowLabel_ && listed(*rowLabel_) ? interfaceFor(*rowLabel_) : nullptr;
+}
+
+std::vector<QAccessibleInterface*> FormAccessibles::shownChildren()
+{
+    std::vector<std::pair<QRect, QAccessibleInterface*>> shown;
+    for (const GraphicControl* control : controls_.graphics()) {
+        const auto* label = dynamic_cast<const Label*>(control);
+        if (label && !isInRow(*label) && listed(*label))
+            shown.emplace_back(label->bounds(), interfaceFor(*label));
+    }
+    if (rowCell0_) {
+        const std::vector<const Label*> cells = rowCells();
+        if (!cells.empty() || rowHasFocus())
+            shown.emplace_back(cells.empty() ? rowCell0_->bounds() : cells.front()->bounds(), rowInterface());
+    }
+    std::ranges::stable_sort(shown, [](const auto& a, const auto& b) {
+        return std::pair(a.first.top(), a.first.left()) < std::pair(b.first.top(), b.first.left());
+    });
+    std::vector<QAccessibleInterface*> children;
+    for (const auto& entry : shown)
+        children.push_back(entry.second);
+    return children;
+}
+
+QAccessibleInterface* FormAccessibles::focusedText()
+{
+    return rowHasFocus() ? rowInterface() : nullptr;
+}
+
+QString FormAccessibles::description(const QWidget& button) const
+{
+    const auto describers = describers_.find(&button);
+    if (describers == describers_.end())
+        return {};
+    QStringList texts;
+    for (const Label* describer : describers->second) {
+        for (const GraphicControl* control : controls_.graphics()) {
+            const auto* label = dynamic_cast<const Label*>(control);
+            if (label && label->drawingRank() == describer->drawingRank() && listed(*label))
+                texts << label->caption();
+        }
+    }
+    return texts.join(u' ');
+}
+
+bool FormAccessibles::isInRow(const GraphicControl& control) const
+{
+    return rowCell0_ && control.drawingRank() == rowCell0_->drawingRank();
+}
+
+std::vector<const Label*> FormAccessibles::rowCells() const
+{
+    std::vector<const Label*> cells;
+    for (const GraphicControl* control : controls_.graphics()) {
+        if (isInRow(*control) && control->isVisible())
+            cells.push_back(static_cast<const Label*>(control));
+    }
+    return cells;
+}
+
+QString FormAccessibles::rowText() const
+{
+    QString text;
+    for (const Label* cell : rowCells())
+        text += cell->caption();
+    return text;
+}
+
+int FormAccessibles::caretOffset() const
+{
+    int offset = 0;
+    for (const Label* cell : rowCells()) {
+        if (cell->bounds().left() + cell->bounds().width() <= caret_->x1())
+            offset += static_cast<int>(cell->caption().size());
+    }
+    return offset;
+}
+
+bool FormAccessibles::rowHasFocus() const
+{
+    return rowCell0_ && blink_->isEnabled() && windowHasFocus();
+}
+
+bool FormAccessibles::windowHasFocus() const
+{
+    return form_.focusWidget() == &form_;
+}
+
+void FormAccessibles::setSpeaker(std::function<void(const QString&)> speak)
+{
+    speak_ = std::move(speak);
+}
+
+void FormAccessibles::forget(const GraphicControl& control)
+{
+    if (const auto pending = pendingIndex_.find(&control); pending != pendingIndex_.end()) {
+        Before& before = pending_[pending->second];
+        if (before.listed) {
+            send(interfaceFor(*before.label), QAccessible::ObjectHide);
+            send(interfaceFor(*before.label), QAccessible::ObjectDestroyed);
+        }
+        before.label = nullptr;
+        pendingIndex_.erase(pending);
+    }
     const auto entry = ids_.find(&control);
     if (entry == ids_.end())
         return;
@@ -158,31 +216,89 @@ void LabelAccessibles::forget(const GraphicControl& control)
     ids_.erase(entry);
 }
 
-void LabelAccessibles::captionChanged(const Label& label, const QString& before)
+void FormAccessibles::captionChanged(const Label& label, const QString& before)
 {
-    if (!QAccessible::isActive() || !label.isVisible() || label.caption() == before)
-        return;
-    QAccessibleInterface* iface = interfaceFor(label);
-    send(iface, QAccessible::NameChanged);
-    QAccessibleTextUpdateEvent text(iface, 0, before, label.caption());
-    QAccessible::updateAccessibility(&text);
+    if (QAccessible::isActive() && !isInRow(label))
+        remember(label, before, label.isVisible());
 }
 
-void LabelAccessibles::visibilityChanged(const GraphicControl& control)
+void FormAccessibles::visibilityChanged(const GraphicControl& control)
+{
+    if (!QAccessible::isActive() || isInRow(control))
+        return;
+    if (const auto* label = dynamic_cast<const Label*>(&control))
+        remember(*label, label->caption(), !label->isVisible());
+}
+
+void FormAccessibles::remember(const Label& label, const QString& caption, bool visible)
+{
+    if (pendingIndex_.try_emplace(&label, pending_.size()).second)
+        pending_.push_back({&label, caption, visible && !caption.isEmpty()});
+}
+
+void FormAccessibles::announce(bool typed)
 {
     if (!QAccessible::isActive())
         return;
-    const auto* label = dynamic_cast<const Label*>(&control);
-    if (!label)
-        return;
-    QAccessibleInterface* iface = interfaceFor(*label);
-    if (label->isVisible()) {
+    const std::vector<Before> pending = std::exchange(pending_, {});
+    pendingIndex_.clear();
+    for (const Before& before : pending) {
+        if (before.label)
+            announce(before);
+    }
+    if (rowCell0_)
+        announceRow(typed);
+}
+
+void FormAccessibles::announce(const Before& before)
+{
+    const Label& label = *before.label;
+    QAccessibleInterface* iface = interfaceFor(label);
+    if (before.listed && listed(label) && before.caption != label.caption()) {
+        send(iface, QAccessible::NameChanged);
+        QAccessibleTextUpdateEvent text(iface, 0, before.caption, label.caption());
+        QAccessible::updateAccessibility(&text);
+    } else if (!before.listed && listed(label)) {
         send(iface, QAccessible::ObjectCreated);
         send(iface, QAccessible::ObjectShow);
-    } else {
+    } else if (before.listed && !listed(label)) {
         send(iface, QAccessible::ObjectHide);
         send(iface, QAccessible::ObjectDestroyed);
     }
+}
+
+void FormAccessibles::announceRow(bool typed)
+{
+    const bool focused = rowHasFocus();
+    const QString text = rowText();
+    const int caret = caretOffset();
+    const QString name = rowLabel_->caption();
+    QAccessibleInterface* row = rowInterface();
+    // Its changes go to the reader that follows it, which reads it anew when it takes the focus;
+    // a reader that followed the window would otherwise take it for the focus unannounced.
+    if (const TextChange change = changeBetween(toldText_, text); text != toldText_) {
+        if (focused && toldFocus_)
+            send(row, change);
+        if (windowHasFocus() && !typed && !change.inserted.isEmpty())
+            speak_(change.inserted);
+    }
+    if (focused && !toldFocus_) {
+        send(row, QAccessible::Focus);
+    } else if (!focused && toldFocus_ && windowHasFocus()) {
+        QAccessibleEvent event(&form_, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    } else if (focused) {
+        if (caret != toldCaret_) {
+            QAccessibleTextCursorEvent event(row, caret);
+            QAccessible::updateAccessibility(&event);
+        }
+        if (name != toldName_)
+            send(row, QAccessible::NameChanged);
+    }
+    toldText_ = text;
+    toldCaret_ = caret;
+    toldName_ = name;
+    toldFocus_ = focused;
 }
 
 } // namespace rt

@@ -4,40 +4,98 @@
 #include <QAccessible>
 #include <QString>
 
+#include <functional>
 #include <unordered_map>
+#include <vector>
+
+class QWidget;
 
 namespace rt {
 
 class Form;
+class FormControls;
 class GraphicControl;
 class Label;
+class Line;
+class Timer;
 
-// Makes every form an accessible window whose children are the visible labels it paints, in
-// drawing order, then its buttons. Safe to repeat.
+// Makes every form an accessible window whose children are what it shows, in screen order (top
+// to bottom, left to right), then its buttons in tab order. Safe to repeat.
 void installAccessibleForms();
 
-// The accessible interfaces of the labels a form paints: made when an accessibility client first
-// asks for one, dropped with their label. With no client active nothing is made and nothing sent.
-class LabelAccessibles {
+// What a screen reader is told of the controls a form paints. Interfaces are made when an
+// accessibility client first asks for one and dropped with their control. Changes are told once
+// the event that made them has ended, as they then stand; with no client active nothing is made,
+// kept or sent.
+class FormAccessibles {
 public:
-    explicit LabelAccessibles(Form& form)
-        : form_(form)
-    {
-    }
-    LabelAccessibles(const LabelAccessibles&) = delete;
-    LabelAccessibles& operator=(const LabelAccessibles&) = delete;
+    FormAccessibles(Form& form, FormControls& controls);
+    FormAccessibles(const FormAccessibles&) = delete;
+    FormAccessibles& operator=(const FormAccessibles&) = delete;
+    ~FormAccessibles();
 
-    QAccessibleInterface* interfaceFor(const Label& label);
+    // The labels of cell0's control array, in index order, read as one line of text: named by
+    // `label`, with `caret` standing before the first cell right of it. It takes the focus while
+    // the caret blinks (`blink` runs) and the window itself holds the focus, no button.
+    void readAsOneText(const Label& cell0, const Label& label, const Line& caret, const Timer& blink);
+    // A button's description: the captions of these labels (and of their arrays' elements) that
+    // are showing, in this order.
+    void describe(const QWidget& button, std::vector<const Label*> labels);
+
+    // The window's children before its buttons, top to bottom and left to right.
+    std::vector<QAccessibleInterface*> shownChildren();
+    QAccessibleInterface* focusedText();
+    QString description(const QWidget& button) const;
+
     void forget(const GraphicControl& control);
-
-    // A visible label's new caption is its new name and text.
     void captionChanged(const Label& label, const QString& before);
-    // A label shown or hidden is a child added to or removed from the window.
     void visibilityChanged(const GraphicControl& control);
+    // Tells the changes of the event that has just ended. Text that appears in the line without a
+    // key while the window holds the focus is spoken here: screen readers voice only typed text.
+    void announce(bool typed);
+    // Tests hear here what would go to the speech server.
+    void setSpeaker(std::function<void(const QString&)> speak);
+
+    // The pieces that the accessible interfaces read.
+    bool isInRow(const GraphicControl& control) const;
+    std::vector<const Label*> rowCells() const;
+    const Label* rowLabel() const { return rowLabel_; }
+    QAccessibleInterface* rowLabelInterface();
+    QString rowText() const;
+    int caretOffset() const;
+    bool rowHasFocus() const;
+    bool windowHasFocus() const;
 
 private:
+    struct Before {
+        const Label* label;
+        QString caption;
+        bool listed;
+    };
+    QAccessibleInterface* interfaceFor(const Label& label);
+    QAccessibleInterface* rowInterface();
+    void remember(const Label& label, const QString& caption, bool visible);
+    void announce(const Before& before);
+    void announceRow(bool typed);
+
     Form& form_;
+    FormControls& controls_;
     std::unordered_map<const GraphicControl*, QAccessible::Id> ids_;
+    std::vector<Before> pending_;
+    std::unordered_map<const GraphicControl*, std::size_t> pendingIndex_;
+    std::unordered_map<const QWidget*, std::vector<const Label*>> describers_;
+
+    const Label* rowCell0_ = nullptr;
+    const Label* rowLabel_ = nullptr;
+    const Line* caret_ = nullptr;
+    const Timer* blink_ = nullptr;
+    QAccessible::Id rowId_ = 0;
+    // The line as last told.
+    QString toldText_;
+    QString toldName_;
+    int toldCaret_ = 0;
+    bool toldFocus_ = false;
+    std::function<void(const QString&)> speak_;
 };
 
 } // namespace rt

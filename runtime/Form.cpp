@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Form.h"
 
+#include "CommandButton.h"
 #include "FormControls.h"
 #include "GraphicControl.h"
 #include "KeyCodes.h"
@@ -8,6 +9,7 @@
 
 #include <QCloseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 
@@ -53,6 +55,16 @@ void Form::open()
 void Form::unload()
 {
     end(0);
+}
+
+void Form::readAsOneText(const Label& cell0, const Label& label, const Line& caret, const Timer& blink)
+{
+    controls_->accessibles().readAsOneText(cell0, label, caret, blink);
+}
+
+void Form::describe(const CommandButton& button, std::vector<const Label*> labels)
+{
+    controls_->accessibles().describe(*button.widget(), std::move(labels));
 }
 
 void Form::end(int exitCode)
@@ -110,7 +122,7 @@ bool Form::eventFilter(QObject* watched, QEvent* event)
 void Form::previewKey(const QKeyEvent& event)
 {
     for (const Int16 code : characterCodes(event)) {
-        controls_->raiseEvent([&] { Form_KeyPress(code); });
+        controls_->raiseEvent([&] { Form_KeyPress(code); }, true);
     }
 }
 

@@ -9,10 +9,15 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 namespace rt {
 
+class CommandButton;
 class FormControls;
+class Label;
+class Line;
+class Timer;
 
 struct FormDescription {
     QString caption = {};
@@ -51,6 +56,10 @@ protected:
     Random& random() { return random_; }
     // Ends the window: the timers stop, the window closes, unloaded(0) follows.
     void unload();
+
+    // For the window's description: how a screen reader reads what the window draws.
+    void readAsOneText(const Label& cell0, const Label& label, const Line& caret, const Timer& blink);
+    void describe(const CommandButton& button, std::vector<const Label*> labels);
 
     virtual void Form_Load() { }
     virtual void Form_KeyPress(Int16 keyAscii) { Q_UNUSED(keyAscii); }

@@ -30,7 +30,7 @@ FormControls::FormControls(Form& form, Clock& clock)
     : form_(form)
     , clock_(clock)
     , reporter_(showErrorBox)
-    , accessibles_(form)
+    , accessibles_(form, *this)
 {
 }
 
@@ -44,7 +44,7 @@ Random& FormControls::random() const
     return form_.random_;
 }
 
-void FormControls::raiseEvent(const std::function<void()>& handler)
+void FormControls::raiseEvent(const std::function<void()>& handler, bool typed)
 {
     if (form_.ended_)
         return;
@@ -57,7 +57,9 @@ void FormControls::raiseEvent(const std::function<void()>& handler)
         form_.setEnabled(false);
         reporter_(form_, error);
         form_.end(1);
+        return;
     }
+    accessibles_.announce(typed);
 }
 
 void FormControls::invalidate(const QRect& area)
@@ -134,15 +136,12 @@ void FormControls::stopTimers()
         timer->setEnabled(false);
 }
 
-std::vector<const Label*> FormControls::visibleLabels() const
+std::vector<QWidget*> FormControls::buttonsInTabOrder() const
 {
-    std::vector<const Label*> labels;
-    for (const GraphicControl* control : graphics_) {
-        const auto* label = dynamic_cast<const Label*>(control);
-        if (label && label->isVisible())
-            labels.push_back(label);
-    }
-    return labels;
+    std::vector<QWidget*> widgets;
+    for (const CommandButton* button : buttons_)
+        widgets.push_back(button->widget());
+    return widgets;
 }
 
 bool FormControls::DrawingOrder::operator()(const GraphicControl* a, const GraphicControl* b) const

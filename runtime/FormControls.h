@@ -40,8 +40,9 @@ public:
     // The form's random source, which tests seed so that a run replays.
     Random& random() const;
     // Runs an event handler. A run-time error it raises ends the program: the timers stop,
-    // the window takes no more input, the report is shown, and unloaded(1) follows.
-    void raiseEvent(const std::function<void()>& handler);
+    // the window takes no more input, the report is shown, and unloaded(1) follows. Then tells
+    // screen readers what it changed; text a key's handler writes is text the user typed.
+    void raiseEvent(const std::function<void()>& handler, bool typed = false);
     // Tests observe the report here instead of in a modal message box.
     void setErrorReporter(ErrorReporter reporter) { reporter_ = std::move(reporter); }
     void invalidate(const QRect& area);
@@ -67,8 +68,9 @@ public:
     };
     // Topmost first: a control earlier in the description covers a later one.
     const std::set<GraphicControl*, DrawingOrder>& graphics() const { return graphics_; }
-    std::vector<const Label*> visibleLabels() const;
-    LabelAccessibles& accessibles() { return accessibles_; }
+    // The buttons, in order of tab index.
+    std::vector<QWidget*> buttonsInTabOrder() const;
+    FormAccessibles& accessibles() { return accessibles_; }
 
 private:
     Form& form_;
@@ -78,7 +80,7 @@ private:
     std::set<GraphicControl*, DrawingOrder> graphics_;
     std::vector<CommandButton*> buttons_;
     std::vector<Timer*> timers_;
-    LabelAccessibles accessibles_;
+    FormAccessibles accessibles_;
 };
 
 } // namespace rt

@@ -18,11 +18,20 @@ gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 
 
-class Letters(str):
+class Pattern(str):
+    """An item given as a regular expression."""
+
+
+class Letters(Pattern):
     """An item that stands for `count` cells, each showing one capital letter."""
 
     def __new__(cls, count):
         return super().__new__(cls, r"label:[A-Z](?:\nlabel:[A-Z])" + count)
+
+
+def line_of_text(name, letters):
+    """The display row, one line of text named by the instruction above it."""
+    return Pattern(re.escape(f"text:{name} text=") + f"[A-Z]{letters}")
 
 
 def design_texts():
@@ -39,7 +48,7 @@ def button(caption):
 
 TEXT = design_texts()
 TITLE = "label:" + TEXT["title"]
-BUTTONS = [button(TEXT["exitCaption"]), button(TEXT["restartCaption"])]
+BUTTONS = [button(TEXT["restartCaption"]), button(TEXT["exitCaption"])]
 START = button(TEXT["startCaption"])
 REPEAT = TEXT["repeatCaption"]
 READY = TEXT["openingText"]
@@ -49,15 +58,14 @@ WRONG = TEXT["failedText"]
 CORRECTION = TEXT["correctionCaption"]
 
 # State, the keys that lead there from the state before, the window's children in order, and
-# the texts whose arrival was announced on the way.
+# the texts whose arrival was announced on the way; in screen order, buttons in tab order.
 STATES = [
-    ("Ready", [], ["label:", TITLE, "label:" + READY, *BUTTONS, START], []),
-    ("during the reveal", ["Return"], ["label:", TITLE, "label:" + REVEAL, Letters("{0,2}"), *BUTTONS,
-                                       START], [REVEAL]),
-    ("answering", [], ["label:", TITLE, "label:" + ANSWER, "label:", "label:", "label:", *BUTTONS,
-                       START], [ANSWER]),
-    ("Failed", ["wrong letter", "a", "a"], ["label:" + CORRECTION, Letters("{2}"), TITLE, "label:" + WRONG,
-                                            Letters("{2}"), *BUTTONS, button(REPEAT)],
+    ("Ready", [], [TITLE, "label:" + READY, START, *BUTTONS], []),
+    ("during the reveal", ["Return"], [TITLE, "label:" + REVEAL, line_of_text(REVEAL, "{1,2}"), START, *BUTTONS],
+     [REVEAL]),
+    ("answering", [], [TITLE, "label:" + ANSWER, line_of_text(ANSWER, "{0}"), START, *BUTTONS], [ANSWER]),
+    ("Failed", ["wrong letter", "a", "a"], [TITLE, "label:" + WRONG, line_of_text(WRONG, "{3}"),
+                                            "label:" + CORRECTION, Letters("{2}"), button(REPEAT), *BUTTONS],
      [WRONG, CORRECTION, REPEAT]),
 ]
 CELL_ROWS = {100: "display", 220: "correction"}  # client top of each row of letter cells
@@ -98,6 +106,8 @@ def on_event(event):
         announced.append(event.any_data)
     elif event.type.startswith("object:property-change:accessible-name"):
         announced.append(event.source.get_name())
+    elif event.type.startswith("object:children-changed:add") and event.any_data:
+        announced.append(event.any_data.get_name())
 
 
 def application_of(pid):
@@ -156,7 +166,7 @@ def main():
     start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
     display = start_display()
     listener = Atspi.EventListener.new(on_event)
-    for event in ["object:text-changed:insert", "object:property-change:accessible-name"]:
+    for event in ["object:text-changed:insert", "object:property-change:accessible-name", "object:children-changed:add"]:
         listener.register(event)
     environment = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
     environment.pop("WAYLAND_DISPLAY", None)
@@ -177,7 +187,7 @@ def main():
             if key == "wrong letter":  # a letter other than the first one shown
                 key = chr((ord(first_letter) - ord("A") + 1) % 26 + ord("a"))
             subprocess.run(["xdotool", "key", key], env=environment, check=True)
-        pattern = re.compile("\n".join(item if isinstance(item, Letters) else re.escape(item) for item in expected))
+        pattern = re.compile("\n".join(item if isinstance(item, Pattern) else re.escape(item) for item in expected))
 
         last_seen = []
 
@@ -190,10 +200,10 @@ def main():
         seen, children = wait_for(f"{state}: {expected} and announcements of {announcements}", settled,
                                   last=lambda: f"; saw {last_seen} and announcements of {announced}")
         if first_letter is None and state == "during the reveal":
-            first_letter = seen.split("\n")[3].removeprefix("label:")
+            first_letter = seen.split("\n")[2].split("text=")[1][0]
         failures += [f"{state}: {problem}" for problem in misplaced_cells(children, geometry)]
         print(f"{state}: {seen!r}; announced {announced}")
-    correction = [line.removeprefix("label:") for line in seen.split("\n")[1:4]]
+    correction = [line.removeprefix("label:") for line in seen.split("\n")[4:7]]
     if correction[0] != first_letter:
         failures.append(f"correction row {correction} does not start with the letter shown first, {first_letter}")
     if failures:
@@ -201,10 +211,14 @@ def main():
     print("PASS")
 
 
+def stop_all():
+    for process in reversed(processes):
+        os.killpg(process.pid, signal.SIGKILL)
+        process.wait()
+
+
 if __name__ == "__main__":
     try:
         main()
     finally:
-        for process in reversed(processes):
-            os.killpg(process.pid, signal.SIGKILL)
-            process.wait()
+        stop_all()

@@ -22,6 +22,8 @@ public:
     frmMain& form() { return *form_; }
     rt::VirtualClock& clock() { return clock_; }
     const QList<rt::ErrorKind>& errors() const { return errors_; }
+    // What the window said by itself to a screen reader's user.
+    const QStringList& spoken() const { return spoken_; }
     int exitCode() const { return exitCode_; } // -1 while the window is open
 
     void advance(std::chrono::milliseconds duration) { clock_.advance(duration); }
@@ -47,6 +49,7 @@ private:
     rt::VirtualClock clock_;
     std::unique_ptr<frmMain> form_;
     QList<rt::ErrorKind> errors_;
+    QStringList spoken_;
     QImage rendered_;
     int exitCode_ = -1;
 };

@@ -4,6 +4,7 @@
 #include "GameFixture.h"
 
 #include <QAccessible>
+#include <QRegularExpression>
 #include <QTest>
 #include <QtGui/private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
@@ -13,7 +14,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-enum class State { Ready, Revealing, Answering, Failed };
+enum class State { Ready, Revealing, Answering, Failed, FailedAtEleven };
 
 // Plays from the opening to `state`; returns the letters that may appear: those shown, then the
 // one typed wrong in Failed.
@@ -21,26 +22,29 @@ QString reach(GameFixture& game, State state)
 {
     if (state == State::Ready)
         return {};
+    if (state == State::FailedAtEleven)
+        game.form().letterCount = 11;
     game.click(game.form().cmdStart);
     if (state == State::Revealing) {
         game.advance(1s);
         return game.form().shownLetters(0) + game.form().shownLetters(1);
     }
     const QString shown = game.presentStep();
-    const QString wrong = state == State::Failed ? QString(design::otherLetter(shown[0])) : QString();
-    game.type(state == State::Failed ? wrong + shown.mid(1) : shown.left(1));
+    const bool failing = state != State::Answering;
+    const QString wrong = failing ? QString(design::otherLetter(shown[0])) : QString();
+    game.type(failing ? wrong + shown.mid(1) : shown.left(1));
     return shown + wrong;
 }
 
-// What a reader's character-by-character reading of a label would find wrong: a part of the text
-// that is not that part of the name, a character's rectangle that is empty or outside the
-// label, or a point in it that does not lead back to the character.
-QString textInterfaceProblem(const QAccessibleInterface& label, const QString& name)
+// What a reader's character-by-character reading of a text would find wrong: a part of the text
+// that is not that part of the whole, a character's rectangle that is empty or outside the
+// text's, or a point in it that does not lead back to the character.
+QString textInterfaceProblem(const QAccessibleInterface& label, const QString& whole)
 {
     const QAccessibleTextInterface* text = const_cast<QAccessibleInterface&>(label).textInterface();
-    for (int i = 0; text && i < name.size(); ++i) {
+    for (int i = 0; text && i < whole.size(); ++i) {
         const QRect character = text->characterRect(i);
-        if (text->text(i, i + 2) != name.mid(i, 2) || character.isEmpty() || !label.rect().contains(character)
+        if (text->text(i, i + 2) != whole.mid(i, 2) || character.isEmpty() || !label.rect().contains(character)
             || text->offsetAtPoint(character.center()) != i)
             return QStringLiteral(" character %1: '%2' at %3, back to %4")
                 .arg(i)
@@ -50,7 +54,25 @@ QString textInterfaceProblem(const QAccessibleInterface& label, const QString& n
     return {};
 }
 
-// Each child of the window as "role:name", its text appended where it differs from the name.
+// Replaces each #i by the i-th letter that may appear.
+QString withLetters(QString text, const QString& letters)
+{
+    static const QRegularExpression placeholder(QStringLiteral("#(\\d+)"));
+    for (auto match = placeholder.match(text); match.hasMatch(); match = placeholder.match(text))
+        text.replace(match.capturedStart(), match.capturedLength(), letters[match.captured(1).toInt()]);
+    return text;
+}
+
+QString roleName(QAccessible::Role role)
+{
+    return role == QAccessible::StaticText  ? QStringLiteral("label:")
+        : role == QAccessible::EditableText ? QStringLiteral("text:")
+                                            : QStringLiteral("button:");
+}
+
+// Each child of the window as "role:name", its text appended where it differs from the name, and
+// marks of where it stands or what it has: off screen, focused, labelled by a child, its caret,
+// its description.
 QStringList childrenOf(QWidget& window)
 {
     const QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&window);
@@ -58,14 +80,25 @@ QStringList childrenOf(QWidget& window)
     for (int i = 0; i < iface->childCount(); ++i) {
         QAccessibleInterface* child = iface->child(i);
         const QString name = child->text(QAccessible::Name);
-        QString seen
-            = (child->role() == QAccessible::StaticText ? QStringLiteral("label:") : QStringLiteral("button:")) + name;
+        QString seen = roleName(child->role()) + name;
         if (const QAccessibleTextInterface* text = child->textInterface();
             text && text->text(0, text->characterCount()) != name)
             seen += QStringLiteral(" text=") + text->text(0, text->characterCount());
+        if (child->state().offscreen)
+            seen += QStringLiteral(" offscreen");
+        if (child->role() == QAccessible::EditableText) {
+            seen += QStringLiteral(" caret=%1").arg(child->textInterface()->cursorPosition());
+            if (child->state().focused)
+                seen += QStringLiteral(" focused");
+            for (const auto& [label, relation] : child->relations(QAccessible::Label))
+                seen += QStringLiteral(" labelled=%1").arg(iface->indexOfChild(label));
+        }
+        if (const QString description = child->text(QAccessible::Description); !description.isEmpty())
+            seen += QStringLiteral(" described=") + description;
         if (iface->indexOfChild(child) != i)
             seen += QStringLiteral(" index=%1").arg(iface->indexOfChild(child));
-        seen += textInterfaceProblem(*child, name);
+        if (const QAccessibleTextInterface* text = child->textInterface())
+            seen += textInterfaceProblem(*child, text->text(0, text->characterCount()));
         children << seen;
     }
     return children;
@@ -73,17 +106,24 @@ QStringList childrenOf(QWidget& window)
 
 QStringList events;
 
-// Events about the labels, as "type name" and, for text, what went and what came.
+// Events about what the window shows, as "type role:name" and, for text, what went and what came
+// or where the caret went.
 void recordEvent(QAccessibleEvent* event)
 {
     QAccessibleInterface* iface = event->accessibleInterface();
-    if (iface->role() != QAccessible::StaticText)
+    if (iface->role() != QAccessible::StaticText && iface->role() != QAccessible::EditableText)
         return;
     QString seen = QString::fromLatin1(QMetaEnum::fromType<QAccessible::Event>().valueToKey(event->type())) + u' '
-        + iface->text(QAccessible::Name);
+        + roleName(iface->role()) + iface->text(QAccessible::Name);
     if (event->type() == QAccessible::TextUpdated) {
         const auto* update = static_cast<QAccessibleTextUpdateEvent*>(event);
         seen += QStringLiteral(" -%1 +%2").arg(update->textRemoved(), update->textInserted());
+    } else if (event->type() == QAccessible::TextInserted) {
+        seen += QStringLiteral(" +") + static_cast<QAccessibleTextInsertEvent*>(event)->textInserted();
+    } else if (event->type() == QAccessible::TextRemoved) {
+        seen += QStringLiteral(" -") + static_cast<QAccessibleTextRemoveEvent*>(event)->textRemoved();
+    } else if (event->type() == QAccessible::TextCaretMoved) {
+        seen += QStringLiteral(" %1").arg(static_cast<QAccessibleTextCursorEvent*>(event)->cursorPosition());
     }
     events << seen;
 }
@@ -101,26 +141,49 @@ private slots:
         QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
     }
 
+    // Read in screen order, buttons in tab order; an empty label is not listed; the display row is
+    // one line of text, focused while the caret blinks.
     void theWindowReadsAsItLooks_data()
     {
         QTest::addColumn<State>("state");
         QTest::addColumn<QStringList>("children"); // #i: the i-th letter that may appear
         const auto label = [](const QString& caption) { return QStringLiteral("label:") + caption; };
         const auto button = [](const QString& caption) { return QStringLiteral("button:") + design::spoken(caption); };
+        const auto line = [](const QString& name, const QString& rest) { return "text:" + name + " text=" + rest; };
+        const auto described = [](const QString& text) { return QStringLiteral(" described=") + text; };
         const QString title = label(design::title);
-        const QStringList buttons = {button(design::exitCaption), button(design::restartCaption)};
-        const QStringList opening = buttons + QStringList{button(design::startCaption)};
-        QTest::newRow("Ready") << State::Ready << QStringList{"label:", title, label(design::openingText)} + opening;
+        const QStringList after = {button(design::restartCaption), button(design::exitCaption)};
+        const QString failed
+            = button(design::repeatCaption) + described(design::failedText + u' ' + design::correctionCaption);
+        QTest::newRow("Ready") << State::Ready
+                               << QStringList{title, label(design::openingText),
+                                      button(design::startCaption) + described(design::openingText)}
+                + after;
         QTest::newRow("two letters revealed")
             << State::Revealing
-            << QStringList{"label:", title, label(design::revealText), "label:#0", "label:#1"} + opening;
+            << QStringList{title, label(design::revealText), line(design::revealText, "#0#1 caret=0 labelled=1"),
+                   button(design::startCaption) + described(design::revealText)}
+                + after;
         QTest::newRow("one letter typed back")
             << State::Answering
-            << QStringList{"label:", title, label(design::answerText), "label:#0", "label:", "label:"} + opening;
+            << QStringList{title, label(design::answerText), line(design::answerText, "#0 caret=1 focused labelled=1"),
+                   button(design::startCaption) + described(design::answerText)}
+                + after;
         QTest::newRow("Failed") << State::Failed
-                                << QStringList{label(design::correctionCaption), "label:#0", "label:#1", "label:#2",
-                                       title, label(design::failedText), "label:#3", "label:#1", "label:#2"}
-                + buttons + QStringList{button(design::repeatCaption)};
+                                << QStringList{title, label(design::failedText),
+                                       line(design::failedText, "#3#1#2 caret=3 labelled=1"),
+                                       label(design::correctionCaption), "label:#0", "label:#1", "label:#2",
+                                       failed + " #0 #1 #2"}
+                + after;
+        QStringList eleven = {title, label(design::failedText),
+            line(design::failedText, "#11#1#2#3#4#5#6#7#8#9#10 caret=11 labelled=1"), label(design::correctionCaption)};
+        QString correction;
+        for (int i = 0; i < 11; ++i) {
+            eleven << QStringLiteral("label:#%1").arg(i) + (i == 10 ? QStringLiteral(" offscreen") : QString());
+            correction += QStringLiteral(" #%1").arg(i);
+        }
+        QTest::newRow("Failed at eleven letters, the last cell past the edge")
+            << State::FailedAtEleven << eleven + QStringList{failed + correction} + after;
     }
 
     void theWindowReadsAsItLooks()
@@ -129,33 +192,71 @@ private slots:
         QFETCH(QStringList, children);
         GameFixture game;
         const QString letters = reach(game, state);
-        for (QString& child : children) {
-            if (const auto at = child.indexOf(u'#'); at >= 0)
-                child = child.left(at) + letters[child[at + 1].digitValue()];
-        }
+        for (QString& child : children)
+            child = withLetters(child, letters);
         const QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&game.form());
         QCOMPARE(window->role(), QAccessible::Window);
         QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Korimo"));
         QCOMPARE(childrenOf(game.form()), children);
+        QCOMPARE(window->child(1)->rect(), QRect(game.form().mapToGlobal(QPoint(8, 72)), QSize(673, 19)));
     }
 
-    // A caption change is a new name and text; a label shown or hidden is a child added or removed.
+    // What a reader is told once each event has ended, with its changes as they then stand; and
+    // what the window says by itself: each letter as it appears, never what the user typed.
+    void changesAreAnnounced_data()
+    {
+        QTest::addColumn<State>("from");
+        QTest::addColumn<QString>("keys"); // pressed from there; #i: the i-th letter that may appear
+        QTest::addColumn<int>("milliseconds"); // then waited
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QStringList>("spoken");
+        const QString& reveal = design::revealText;
+        const QString& answer = design::answerText;
+        QTest::newRow("Start: each letter as it appears, its own")
+            << State::Ready << QStringLiteral("\r") << 1000
+            << QStringList{"NameChanged label:" + reveal,
+                   "TextUpdated label:" + reveal + " -" + design::openingText + " +" + reveal}
+            << QStringList{"#0", "#1"};
+        QTest::newRow("hide tick: the line takes the focus")
+            << State::Revealing << QString() << 1000
+            << QStringList{"NameChanged label:" + answer, "TextUpdated label:" + answer + " -" + reveal + " +" + answer,
+                   "Focus text:" + answer}
+            << QStringList{"#2"};
+        QTest::newRow("a letter typed, then taken back")
+            << State::Answering << QStringLiteral("#1\b") << 0
+            << QStringList{"TextInserted text:" + answer + " +#1", "TextCaretMoved text:" + answer + " 2",
+                   "TextRemoved text:" + answer + " -#1", "TextCaretMoved text:" + answer + " 1"}
+            << QStringList();
+    }
+
     void changesAreAnnounced()
     {
+        QFETCH(State, from);
+        QFETCH(QString, keys);
+        QFETCH(int, milliseconds);
+        QFETCH(QStringList, events);
+        QFETCH(QStringList, spoken);
         GameFixture game;
-        frmMain& form = game.form();
-        events.clear();
-        game.click(form.cmdStart);
-        game.advance(design::tickInterval);
-        form.lblLetter(0).setVisible(false);
-        const QString letter = form.shownLetters(0);
-        const QString& reveal = design::revealText;
-        QCOMPARE(events,
-            QStringList({"NameChanged " + reveal,
-                QStringLiteral("TextUpdated %1 -%2 +%1").arg(reveal, design::openingText), "ObjectCreated " + letter,
-                "ObjectShow " + letter, "ObjectHide " + letter, "ObjectDestroyed " + letter}));
-        const QAccessibleInterface* instruction = QAccessible::queryAccessibleInterface(&form)->child(2);
-        QCOMPARE(instruction->rect(), QRect(form.mapToGlobal(QPoint(8, 72)), QSize(673, 19)));
+        QString letters = reach(game, from);
+        const auto spokenBefore = game.spoken().size();
+        ::events.clear();
+        for (const QChar key : withLetters(keys, letters)) {
+            if (key == u'\r')
+                game.pressKey(Qt::Key_Return, key);
+            else if (key == u'\b')
+                game.pressKey(Qt::Key_Backspace, key);
+            else
+                game.type(key);
+        }
+        game.advance(std::chrono::milliseconds(milliseconds));
+        const QString shown = game.shownLetters();
+        letters = shown + letters.mid(shown.size());
+        for (QString& event : events)
+            event = withLetters(event, letters);
+        for (QString& text : spoken)
+            text = withLetters(text, letters);
+        QCOMPARE(::events, events);
+        QCOMPARE(game.spoken().mid(spokenBefore), spoken);
     }
 };
 

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace rt {
+
+// Says short texts through speech-dispatcher, the speech server that screen readers speak
+// through, connected when first needed, if it runs. Each text is queued as a message, as a screen reader
+// queues its own: it neither cuts off nor is cut off by what the screen reader says.
+class Speech {
+public:
+    Speech();
+    Speech(const Speech&) = delete;
+    Speech& operator=(const Speech&) = delete;
+    ~Speech();
+
+    void say(const QString& text);
+
+private:
+    struct Connection;
+    std::unique_ptr<Connection> connection_;
+};
+
+} // namespace rt
