@@ -2,40 +2,86 @@
 #include "Speech.h"
 
 #include <libspeechd.h>
+#include <sys/socket.h>
 
+#include <condition_variable>
 #include <cstdlib>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 namespace rt {
 
-struct Speech::Connection {
-    // Only to a server that runs already: where none runs, no screen reader speaks either, and
-    // starting one would hold up the window.
-    Connection()
+// Shared by the window and the thread that speaks, so that a thread stalled on the server can be
+// left behind when the window goes.
+struct Speech::Worker {
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<QByteArray> texts;
+    bool stopping = false;
+    int socket = -1;
+
+    void run()
     {
+        // Only to a server that runs already: where none runs, no screen reader speaks either.
         char* error = nullptr;
-        spd = spd_open2("korimo", "main", nullptr, SPD_MODE_SINGLE, nullptr, 0, &error);
+        SPDConnection* spd = spd_open2("korimo", "main", nullptr, SPD_MODE_SINGLE, nullptr, 0, &error);
         std::free(error);
-    }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-    ~Connection()
-    {
-        if (spd)
-            spd_close(spd);
+        if (!spd)
+            return;
+        setSocket(spd->socket);
+        while (const auto text = next())
+            spd_say(spd, SPD_MESSAGE, text->constData());
+        setSocket(-1);
+        spd_close(spd);
     }
 
-    SPDConnection* spd = nullptr;
+    std::optional<QByteArray> next()
+    {
+        std::unique_lock lock(mutex);
+        wake.wait(lock, [this] { return stopping || !texts.empty(); });
+        if (stopping)
+            return std::nullopt;
+        QByteArray text = std::move(texts.front());
+        texts.pop_front();
+        return text;
+    }
+
+    void setSocket(int descriptor)
+    {
+        const std::lock_guard lock(mutex);
+        socket = descriptor;
+    }
+
+    // Ends the thread: a wait for the server's answer ends with the connection.
+    void stop()
+    {
+        const std::lock_guard lock(mutex);
+        stopping = true;
+        if (socket >= 0)
+            ::shutdown(socket, SHUT_RDWR);
+        wake.notify_one();
+    }
 };
 
 Speech::Speech() = default;
-Speech::~Speech() = default;
+
+Speech::~Speech()
+{
+    if (worker_)
+        worker_->stop();
+}
 
 void Speech::say(const QString& text)
 {
-    if (!connection_)
-        connection_ = std::make_unique<Connection>();
-    if (connection_->spd)
-        spd_say(connection_->spd, SPD_MESSAGE, text.toUtf8().constData());
+    if (!worker_) {
+        worker_ = std::make_shared<Worker>();
+        std::thread([worker = worker_] { worker->run(); }).detach();
+    }
+    const std::lock_guard lock(worker_->mutex);
+    worker_->texts.push_back(text.toUtf8());
+    worker_->wake.notify_one();
 }
 
 } // namespace rt

@@ -8,8 +8,9 @@
 namespace rt {
 
 // Says short texts through speech-dispatcher, the speech server that screen readers speak
-// through, connected when first needed, if it runs. Each text is queued as a message, as a screen reader
-// queues its own: it neither cuts off nor is cut off by what the screen reader says.
+// through, if it runs. Each text is queued as a message, as a screen reader queues its own: it
+// neither cuts off nor is cut off by what the screen reader says. The server is spoken to from
+// a thread of its own, so a slow or stalled server never holds up the window.
 class Speech {
 public:
     Speech();
@@ -20,8 +21,8 @@ public:
     void say(const QString& text);
 
 private:
-    struct Connection;
-    std::unique_ptr<Connection> connection_;
+    struct Worker;
+    std::shared_ptr<Worker> worker_;
 };
 
 } // namespace rt
