@@ -22,6 +22,7 @@ PaintWatch::PaintWatch(QWidget& widget)
 void PaintWatch::reset()
 {
     paints_ = 0;
+    begun_.clear();
     largest_ = QRect();
 }
 
@@ -38,6 +39,7 @@ bool PaintWatch::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::Paint)
         return QObject::eventFilter(watched, event);
+    begun_.push_back(std::chrono::steady_clock::now().time_since_epoch());
     const QRect painted = static_cast<QPaintEvent*>(event)->rect();
     ++paints_;
     if (areaOf(painted) > areaOf(largest_))

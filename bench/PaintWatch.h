@@ -6,11 +6,13 @@
 
 #include <chrono>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
-// Watches one widget's paint events: counts them, keeps the largest one's bounding rectangle,
-// and tells when a paint touching a given area has been painted and handed to the window system.
+// Watches one widget's paint events: counts them and stamps when each began, keeps the largest
+// one's bounding rectangle, and tells when a paint touching a given area has been painted and
+// handed to the window system.
 class PaintWatch : public QObject {
 public:
     explicit PaintWatch(QWidget& widget);
@@ -18,6 +20,8 @@ public:
     void reset();
     int paints() const { return paints_; }
     QRect largest() const { return largest_; }
+    // When each paint since the last reset began, on the steady clock.
+    const std::vector<std::chrono::nanoseconds>& begun() const { return begun_; }
 
     // Runs the event loop until a paint touching `area` has completed; returns the steady-clock
     // time at which it had.
@@ -28,6 +32,7 @@ protected:
 
 private:
     int paints_ = 0;
+    std::vector<std::chrono::nanoseconds> begun_;
     QRect largest_;
     std::optional<QRect> awaited_;
     std::optional<std::chrono::nanoseconds> paintedAt_;

@@ -6,6 +6,8 @@
 #include "BareWindow.h"
 #include "BenchReport.h"
 #include "PaintWatch.h"
+#include "RealLoop.h"
+#include "WrongAnswer.h"
 
 #include <forms/frmMain.h>
 #include <runtime/clock/EventLoopClock.h>
@@ -49,20 +51,6 @@ double processCpuMs()
     timespec cpu{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
     return toMs(std::chrono::seconds(cpu.tv_sec) + nanoseconds(cpu.tv_nsec));
-}
-
-void runEventLoopFor(std::chrono::milliseconds duration)
-{
-    QEventLoop loop;
-    QTimer::singleShot(duration, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-void waitUntilShown(QWidget& window)
-{
-    while (!window.windowHandle() || !window.windowHandle()->isExposed())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    runEventLoopFor(300ms); // the first paints and the window system settle
 }
 
 // From handing a key press to the window until the paint of `area` that follows has completed.
@@ -217,14 +205,6 @@ std::vector<double> bareKeyLatencies(BareWindow& window, int samples)
             odd ? QStringLiteral("b") : QStringLiteral("a")));
     }
     return latencies;
-}
-
-void typeWrongAnswer(frmMain& form)
-{
-    while (form.tmrCursor.isEnabled()) {
-        const QChar wrong = design::otherLetter(form.shownLetters(form.inputPos).front());
-        keys::send(keys::target(form), QEvent::KeyPress, keys::keyFor(wrong), QString(wrong));
-    }
 }
 
 QString spreadText(const Spread& spread)
