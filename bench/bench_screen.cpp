@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // When the changes that the game's ticks make reach the screen, watched from outside through the
 // X server's DAMAGE reports: the reveals, the hide and the caret's blinks, against a bare X client
-// and a bare Qt widget that keep the same 500 ms rhythm. The three take turns, round after round.
-// Usage: bench_screen [rounds] [changes per round]
+// and a bare Qt widget that keep the same 500 ms rhythm, each a program of its own. The three take turns, round after
+// round. Usage: bench_screen [rounds] [changes per round]
 #include "BenchReport.h"
 #include "DamageWatch.h"
 #include "PaintWatch.h"
@@ -14,8 +14,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
 #include <QStyleFactory>
@@ -33,7 +31,6 @@ namespace {
 constexpr auto tickInterval = 500ms;
 // Whatever a change draws is reported within this long after its due time, before the next is due.
 constexpr auto changeWindow = 400ms;
-const QRect caretRect(19, 107, 6, 36);
 
 // One tick as it ran: its instant (its due time, or when it ran if that was more than 1 ms late,
 // from which what follows then counts) and when it began to run.
@@ -73,35 +70,6 @@ private:
     std::vector<Tick> ticks_;
     std::size_t awaited_ = 0;
     QEventLoop* loop_ = nullptr;
-};
-
-// The baseline in Qt: a bare widget that, on the same clock as the game, turns a caret-sized
-// rectangle black and white in turn and asks for its repaint, as a plain Qt program would.
-class BareTicker : public QWidget {
-public:
-    explicit BareTicker(rt::Clock& clock)
-        : timer_(clock.createTimer([this] {
-            black_ = !black_;
-            update(caretRect);
-        }))
-    {
-        setGeometry(1100, 500, 120, 160);
-    }
-
-    rt::ClockTimer& timer() { return *timer_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        QPainter painter(this);
-        painter.fillRect(event->rect(), Qt::white);
-        if (black_)
-            painter.fillRect(caretRect, Qt::black);
-    }
-
-private:
-    bool black_ = false;
-    std::unique_ptr<rt::ClockTimer> timer_;
 };
 
 enum class Kind { Reveal, Hide, Blink, Fill };
@@ -204,40 +172,28 @@ void gameRound(Bench& bench, frmMain& form, PaintWatch& paints, int round)
         round, kindOf);
 }
 
-void bareWidgetRound(Bench& bench, BareTicker& ticker, PaintWatch& paints, int round)
-{
-    paints.reset();
-    bench.watch.take();
-    const nanoseconds start = bench.clock.now();
-    {
-        const rt::Clock::Event begin(bench.clock, start);
-        ticker.timer().start(tickInterval);
-    }
-    const std::vector<Tick> ticks = bench.clock.runTicks(static_cast<std::size_t>(bench.changes));
-    ticker.timer().stop();
-    addTicks(bench.bareWidget, ticks, start, {static_cast<xcb_window_t>(ticker.winId()), paints.begun()},
-        bench.watch.take(), round, [](std::size_t) { return Kind::Fill; });
-}
-
-void bareClientRound(Bench& bench, int round)
+// A round of a baseline program, which keeps the rhythm from the start it is given.
+void baselineRound(Bench& bench, Subject& subject, const QString& program, int round)
 {
     bench.watch.take();
-    const nanoseconds start = bench.clock.now() + tickInterval; // time for it to start
-    QProcess client;
-    client.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    client.start(QStringLiteral(BARE_XCLIENT_APP), {QString::number(start.count()), QString::number(bench.changes)});
-    if (!client.waitForReadyRead(10000))
-        qFatal("the bare X client reported no window");
-    const auto window = static_cast<xcb_window_t>(client.readLine().trimmed().toUInt());
+    // Time for it to start and open its window, on a busy machine too: a late first tick would move
+    // the bare widget's rhythm.
+    const nanoseconds start = bench.clock.now() + 1500ms;
+    QProcess baseline;
+    baseline.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    baseline.start(program, {QString::number(start.count()), QString::number(bench.changes)});
+    if (!baseline.waitForReadyRead(10000))
+        qFatal("%s reported no window", qPrintable(program));
+    const auto window = static_cast<xcb_window_t>(baseline.readLine().trimmed().toUInt());
     bench.watch.watch(window);
-    client.waitForFinished(-1);
+    baseline.waitForFinished(-1);
     const std::vector<DamageStamp> damage = bench.watch.take();
     for (int k = 1; k <= bench.changes; ++k) {
         const nanoseconds due = start + k * tickInterval;
         if (const std::optional<nanoseconds> reported = reportedAt(damage, window, due))
-            bench.bareClient.samples.push_back({Kind::Fill, round, toMs(*reported - due), {}});
+            subject.samples.push_back({Kind::Fill, round, toMs(*reported - due), {}});
         else
-            ++bench.bareClient.unseen;
+            ++subject.unseen;
     }
 }
 
@@ -328,7 +284,7 @@ QString stepsText(const Subject& subject)
 void printSteps(const Bench& bench)
 {
     printRow(QStringLiteral("Where a change's time goes, p50 / p99: due → tick runs; → paint begins; → reported drawn"),
-        stepsText(bench.game), QStringLiteral("bare Qt widget: ") + stepsText(bench.bareWidget), QStringLiteral("–"));
+        stepsText(bench.game), QStringLiteral("–"), QStringLiteral("–"));
 }
 
 } // namespace
@@ -346,17 +302,12 @@ int main(int argc, char* argv[])
     frmMain form(bench.clock);
     form.open();
     waitUntilShown(form);
-    BareTicker ticker(bench.clock);
-    ticker.show();
-    waitUntilShown(ticker);
     PaintWatch gamePaints(form);
-    PaintWatch tickerPaints(ticker);
     bench.watch.watch(static_cast<xcb_window_t>(form.winId()));
-    bench.watch.watch(static_cast<xcb_window_t>(ticker.winId()));
     for (int round = 0; round < rounds; ++round) {
         gameRound(bench, form, gamePaints, round);
-        bareClientRound(bench, round);
-        bareWidgetRound(bench, ticker, tickerPaints, round);
+        baselineRound(bench, bench.bareClient, QStringLiteral(BARE_XCLIENT_APP), round);
+        baselineRound(bench, bench.bareWidget, QStringLiteral(BARE_TICKER_APP), round);
     }
     printAgainst(bench, QStringLiteral("bare X client"), bench.bareClient, true);
     printAgainst(bench, QStringLiteral("bare Qt widget on the same clock"), bench.bareWidget, false);
