@@ -10,6 +10,7 @@
 #include "WrongAnswer.h"
 
 #include <forms/frmMain.h>
+#include <runtime/WindowSystem.h>
 #include <runtime/clock/EventLoopClock.h>
 #include <tests/shared/Design.h>
 #include <tests/shared/Keyboard.h>
@@ -329,6 +330,7 @@ Options parseOptions(const QStringList& arguments)
 
 int main(int argc, char* argv[])
 {
+    rt::sendPixelsInRequests(); // as the game's main does
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     const Options options = parseOptions(QCoreApplication::arguments());

@@ -10,6 +10,7 @@
 #include "WrongAnswer.h"
 
 #include <forms/frmMain.h>
+#include <runtime/WindowSystem.h>
 #include <runtime/clock/EventLoopClock.h>
 
 #include <QApplication>
@@ -141,6 +142,7 @@ void addTicks(Subject& subject, const std::vector<Tick>& ticks, nanoseconds star
 }
 
 struct Bench {
+    QProcessEnvironment baselineEnvironment; // the one the benchmark was given, for the baselines
     DamageWatch watch;
     StampingClock clock;
     int changes = 50;
@@ -175,11 +177,12 @@ void gameRound(Bench& bench, frmMain& form, PaintWatch& paints, int round)
 // A round of a baseline program, which keeps the rhythm from the start it is given.
 void baselineRound(Bench& bench, Subject& subject, const QString& program, int round)
 {
+    QProcess baseline;
+    baseline.setProcessEnvironment(bench.baselineEnvironment);
     bench.watch.take();
     // Time for it to start and open its window, on a busy machine too: a late first tick would move
     // the bare widget's rhythm.
     const nanoseconds start = bench.clock.now() + 1500ms;
-    QProcess baseline;
     baseline.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     baseline.start(program, {QString::number(start.count()), QString::number(bench.changes)});
     if (!baseline.waitForReadyRead(10000))
@@ -291,11 +294,13 @@ void printSteps(const Bench& bench)
 
 int main(int argc, char* argv[])
 {
+    Bench bench;
+    bench.baselineEnvironment = QProcessEnvironment::systemEnvironment();
+    rt::sendPixelsInRequests(); // as the game's main does
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     const QStringList arguments = QCoreApplication::arguments();
     const int rounds = arguments.size() > 1 ? arguments[1].toInt() : 3;
-    Bench bench;
     if (arguments.size() > 2)
         bench.changes = arguments[2].toInt();
 
