@@ -2,7 +2,8 @@
 // The baseline in Qt: a bare widget with Qt's defaults that keeps the game's rhythm on the game's
 // clock. It opens a small window, prints its id, then at every tick, counted from the given start,
 // turns a caret-sized rectangle black or white and asks for its repaint, as a plain Qt program
-// would.
+// would. At the end it prints each change's due time in ns: a tick more than 1 ms late moves
+// the ones after it, as in the game.
 // Usage: bench_bare_ticker <start in ns of the monotonic clock> <changes>
 #include <runtime/EventLoopClock.h>
 
@@ -13,6 +14,7 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <vector>
 
 using namespace std::chrono_literals;
 
@@ -23,13 +25,19 @@ const QRect caretRect(19, 107, 6, 36);
 class BareTicker : public QWidget {
 public:
     BareTicker(rt::Clock& clock, int changes)
-        : changes_(changes)
+        : clock_(clock)
+        , changes_(changes)
         , timer_(clock.createTimer([this] { tick(); }))
     {
         setGeometry(1100, 500, 120, 160);
     }
 
-    void start() { timer_->start(500ms); }
+    void start()
+    {
+        instant_ = clock_.intervalStart();
+        timer_->start(500ms);
+    }
+    const std::vector<std::chrono::nanoseconds>& dueTimes() const { return due_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override
@@ -43,6 +51,9 @@ protected:
 private:
     void tick()
     {
+        // When this tick was due: 500 ms after the instant of the one before, or of the start.
+        due_.push_back(instant_ + 500ms);
+        instant_ = clock_.intervalStart();
         black_ = !black_;
         update(caretRect);
         if (--changes_ == 0) {
@@ -51,7 +62,10 @@ private:
         }
     }
 
+    rt::Clock& clock_;
     int changes_;
+    std::chrono::nanoseconds instant_;
+    std::vector<std::chrono::nanoseconds> due_;
     bool black_ = false;
     std::unique_ptr<rt::ClockTimer> timer_;
 };
@@ -73,5 +87,9 @@ int main(int argc, char* argv[])
         const rt::Clock::Event begin(clock, std::chrono::nanoseconds(std::strtoll(argv[1], nullptr, 10)));
         ticker.start();
     }
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    for (const std::chrono::nanoseconds due : ticker.dueTimes())
+        std::printf("%lld ", static_cast<long long>(due.count()));
+    std::printf("\n");
+    return status;
 }

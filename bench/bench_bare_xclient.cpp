@@ -2,7 +2,8 @@
 // The baseline for changes reaching the screen: a bare X client that keeps the same 500 ms
 // rhythm with nothing between the deadline and the X server. It opens a small window, prints
 // its id, then at every deadline (absolute, on the monotonic clock) fills one caret-sized
-// rectangle, black and white in turn, and flushes the connection.
+// rectangle, black and white in turn, and flushes the connection. At the end it prints the
+// deadlines in ns.
 // Usage: bench_bare_xclient <start in ns of the monotonic clock> <changes>
 #include "Deadlines.h"
 
@@ -52,5 +53,8 @@ int main(int argc, char* argv[])
     }
     sleepUntil(start + changes * 500ms + 100ms); // the last report reaches the watcher first
     xcb_disconnect(connection);
+    for (int j = 1; j <= changes; ++j)
+        std::printf("%lld ", static_cast<long long>((start + j * 500ms).count()));
+    std::printf("\n");
     return 0;
 }

@@ -174,16 +174,16 @@ void gameRound(Bench& bench, frmMain& form, PaintWatch& paints, int round)
         round, kindOf);
 }
 
-// A round of a baseline program, which keeps the rhythm from the start it is given.
+// A round of a baseline program, which keeps the rhythm from the start it is given and tells
+// when each of its changes was due.
 void baselineRound(Bench& bench, Subject& subject, const QString& program, int round)
 {
     QProcess baseline;
     baseline.setProcessEnvironment(bench.baselineEnvironment);
-    bench.watch.take();
-    // Time for it to start and open its window, on a busy machine too: a late first tick would move
-    // the bare widget's rhythm.
-    const nanoseconds start = bench.clock.now() + 1500ms;
     baseline.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    bench.watch.take();
+    // Time for it to start and open its window, on a busy machine too.
+    const nanoseconds start = bench.clock.now() + 1500ms;
     baseline.start(program, {QString::number(start.count()), QString::number(bench.changes)});
     if (!baseline.waitForReadyRead(10000))
         qFatal("%s reported no window", qPrintable(program));
@@ -191,8 +191,8 @@ void baselineRound(Bench& bench, Subject& subject, const QString& program, int r
     bench.watch.watch(window);
     baseline.waitForFinished(-1);
     const std::vector<DamageStamp> damage = bench.watch.take();
-    for (int k = 1; k <= bench.changes; ++k) {
-        const nanoseconds due = start + k * tickInterval;
+    for (const QByteArray& figure : baseline.readAll().simplified().split(' ')) {
+        const nanoseconds due(figure.toLongLong());
         if (const std::optional<nanoseconds> reported = reportedAt(damage, window, due))
             subject.samples.push_back({Kind::Fill, round, toMs(*reported - due), {}});
         else
