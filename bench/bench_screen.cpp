@@ -32,6 +32,8 @@ namespace {
 constexpr auto tickInterval = 500ms;
 // Whatever a change draws is reported within this long after its due time, before the next is due.
 constexpr auto changeWindow = 400ms;
+// How long a typed letter may take to be reported drawn.
+constexpr auto keyWindow = 50ms;
 
 // One tick as it ran: its instant (its due time, or when it ran if that was more than 1 ms late,
 // from which what follows then counts) and when it began to run.
@@ -52,6 +54,8 @@ public:
                 QTimer::singleShot(changeWindow, Qt::PreciseTimer, loop_, &QEventLoop::quit);
         });
     }
+
+    std::size_t tickCount() const { return ticks_.size(); }
 
     // Runs the event loop until `count` ticks have run and the last one's change has had its
     // time to reach the screen.
@@ -106,11 +110,12 @@ struct Subject {
 };
 
 // When the last rectangle drawn into `window` for the change due at `due` was reported.
-std::optional<nanoseconds> reportedAt(const std::vector<DamageStamp>& damage, xcb_window_t window, nanoseconds due)
+std::optional<nanoseconds> reportedAt(
+    const std::vector<DamageStamp>& damage, xcb_window_t window, nanoseconds due, nanoseconds within = changeWindow)
 {
     std::optional<nanoseconds> last;
     for (const DamageStamp& drawn : damage) {
-        if (drawn.window == window && drawn.at >= due && drawn.at < due + changeWindow)
+        if (drawn.window == window && drawn.at >= due && drawn.at < due + within)
             last = drawn.at;
     }
     return last;
@@ -147,9 +152,29 @@ struct Bench {
     StampingClock clock;
     int changes = 50;
     Subject game;
+    std::vector<double> typing; // from a key handed to the window until its change was reported drawn
     Subject bareClient;
     Subject bareWidget;
 };
+
+// Types a wrong answer one letter at a time, and for each but the last (whose judgement redraws
+// the rows) takes how long the typed letter and the caret's move took to be reported drawn; a
+// key that a blink came close to is left out.
+void typeWatched(Bench& bench, frmMain& form)
+{
+    const auto window = static_cast<xcb_window_t>(form.winId());
+    while (form.tmrCursor.isEnabled()) {
+        const bool last = form.inputPos.value() == form.letterCount.value() - 1;
+        bench.watch.take();
+        const std::size_t ticks = bench.clock.tickCount();
+        const nanoseconds sent = bench.clock.now();
+        typeWrongLetter(form);
+        runEventLoopFor(keyWindow);
+        const std::optional<nanoseconds> reported = reportedAt(bench.watch.take(), window, sent, keyWindow);
+        if (!last && reported && bench.clock.tickCount() == ticks)
+            bench.typing.push_back(toMs(*reported - sent));
+    }
+}
 
 // A step of the game with the blinks that follow, `changes` in all; a wrong answer ends it.
 void gameRound(Bench& bench, frmMain& form, PaintWatch& paints, int round)
@@ -164,14 +189,15 @@ void gameRound(Bench& bench, frmMain& form, PaintWatch& paints, int round)
         form.cmdStart.widget()->click();
     }
     const std::vector<Tick> ticks = bench.clock.runTicks(static_cast<std::size_t>(bench.changes));
-    typeWrongAnswer(form);
+    const std::vector<DamageStamp> damage = bench.watch.take();
+    typeWatched(bench, form);
     runEventLoopFor(300ms);
     const auto kindOf = [letters](std::size_t k) {
         const auto reveals = static_cast<std::size_t>(letters);
         return k < reveals ? Kind::Reveal : k == reveals ? Kind::Hide : Kind::Blink;
     };
-    addTicks(bench.game, ticks, start, {static_cast<xcb_window_t>(form.winId()), paints.begun()}, bench.watch.take(),
-        round, kindOf);
+    addTicks(
+        bench.game, ticks, start, {static_cast<xcb_window_t>(form.winId()), paints.begun()}, damage, round, kindOf);
 }
 
 // A round of a baseline program, which keeps the rhythm from the start it is given and tells
@@ -200,14 +226,17 @@ void baselineRound(Bench& bench, Subject& subject, const QString& program, int r
     }
 }
 
+QString quantilesText(const std::vector<double>& values)
+{
+    return QStringLiteral("%1 / %2 / %3 / %4 ms")
+        .arg(fixed(median(values)), fixed(percentile(values, 0.9)), fixed(percentile(values, 0.99)),
+            fixed(percentile(values, 1)));
+}
+
 QString spreadText(const Subject& subject)
 {
-    const std::vector<double> values = subject.lateness();
     const QString unseen = subject.unseen ? QStringLiteral(", %1 unseen").arg(subject.unseen) : QString();
-    return QStringLiteral("%1 / %2 / %3 / %4 ms")
-               .arg(fixed(median(values)), fixed(percentile(values, 0.9)), fixed(percentile(values, 0.99)),
-                   fixed(values.empty() ? 0 : *std::ranges::max_element(values)))
-        + unseen;
+    return quantilesText(subject.lateness()) + unseen;
 }
 
 // The aim: the game's p99 within 0.5 ms of the bare X client's, or 1 ms at most.
@@ -284,6 +313,15 @@ QString stepsText(const Subject& subject)
     return QStringLiteral("%1; %2; %3 ms").arg(both(wake), both(toPaint), both(toScreen));
 }
 
+void printTyping(const Bench& bench)
+{
+    const std::vector<double>& typing = bench.typing;
+    printRow(QStringLiteral("Typed letter and caret move to the screen (DAMAGE), key handed to the window → reported "
+                            "drawn, p50 / p90 / p99 / worst over %1 keys")
+                 .arg(typing.size()),
+        quantilesText(typing), QStringLiteral("–"), QStringLiteral("–"));
+}
+
 void printSteps(const Bench& bench)
 {
     printRow(QStringLiteral("Where a change's time goes, p50 / p99: due → tick runs; → paint begins; → reported drawn"),
@@ -319,5 +357,6 @@ int main(int argc, char* argv[])
     printRounds(bench, rounds);
     printKinds(bench);
     printSteps(bench);
+    printTyping(bench);
     return 0;
 }
