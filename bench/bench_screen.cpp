@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // When the changes that the game's ticks make reach the screen, watched from outside through the
 // X server's DAMAGE reports: the reveals, the hide and the caret's blinks, against a bare X client
-// and a bare Qt widget that keep the same 500 ms rhythm, each a program of its own. The three take turns, round after
-// round. Usage: bench_screen [rounds] [changes per round]
+// and a bare Qt widget that keep the same 500 ms rhythm, each a program of its own. The three take
+// turns, round after round. Then the typed letters of a wrong answer, one by one.
+// Usage: bench_screen [rounds] [changes per round]
 #include "BenchReport.h"
 #include "DamageWatch.h"
 #include "PaintWatch.h"
@@ -21,7 +22,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 
 using namespace std::chrono_literals;
@@ -126,15 +126,16 @@ struct Watched {
     const std::vector<nanoseconds>& paintsBegun;
 };
 
-// The samples of one round of ticks on the program's clock, the first due a tick after `start`.
-void addTicks(Subject& subject, const std::vector<Tick>& ticks, nanoseconds start, const Watched& watched,
-    const std::vector<DamageStamp>& damage, int round, const std::function<Kind(std::size_t)>& kindOf)
+// The samples of one step's ticks, the first due a tick after `start`: the reveals of its
+// `letters`, the hide tick, then blinks.
+void addGameTicks(Subject& game, const std::vector<Tick>& ticks, nanoseconds start, const Watched& watched,
+    const std::vector<DamageStamp>& damage, int round, std::size_t letters)
 {
     for (std::size_t k = 0; k < ticks.size(); ++k) {
         const nanoseconds due = (k ? ticks[k - 1].instant : start) + tickInterval;
         const std::optional<nanoseconds> reported = reportedAt(damage, watched.window, due);
         if (!reported) {
-            ++subject.unseen;
+            ++game.unseen;
             continue;
         }
         const auto painted
@@ -142,7 +143,8 @@ void addTicks(Subject& subject, const std::vector<Tick>& ticks, nanoseconds star
         std::optional<Steps> steps;
         if (painted != watched.paintsBegun.end() && *painted <= *reported)
             steps = Steps{toMs(ticks[k].ranAt - due), toMs(*painted - ticks[k].ranAt), toMs(*reported - *painted)};
-        subject.samples.push_back({kindOf(k), round, toMs(*reported - due), steps});
+        const Kind kind = k < letters ? Kind::Reveal : k == letters ? Kind::Hide : Kind::Blink;
+        game.samples.push_back({kind, round, toMs(*reported - due), steps});
     }
 }
 
@@ -179,7 +181,8 @@ void typeWatched(Bench& bench, frmMain& form)
 // A step of the game with the blinks that follow, `changes` in all; a wrong answer ends it.
 void gameRound(Bench& bench, frmMain& form, PaintWatch& paints, int round)
 {
-    const int letters = bench.changes * 2 / 5;
+    // Cells from the eleventh on lie past the window's right edge, where a reveal draws nothing.
+    const int letters = std::min(10, bench.changes * 2 / 5);
     form.letterCount = letters;
     paints.reset();
     bench.watch.take();
@@ -192,12 +195,8 @@ void gameRound(Bench& bench, frmMain& form, PaintWatch& paints, int round)
     const std::vector<DamageStamp> damage = bench.watch.take();
     typeWatched(bench, form);
     runEventLoopFor(300ms);
-    const auto kindOf = [letters](std::size_t k) {
-        const auto reveals = static_cast<std::size_t>(letters);
-        return k < reveals ? Kind::Reveal : k == reveals ? Kind::Hide : Kind::Blink;
-    };
-    addTicks(
-        bench.game, ticks, start, {static_cast<xcb_window_t>(form.winId()), paints.begun()}, damage, round, kindOf);
+    addGameTicks(bench.game, ticks, start, {static_cast<xcb_window_t>(form.winId()), paints.begun()}, damage, round,
+        static_cast<std::size_t>(letters));
 }
 
 // A round of a baseline program, which keeps the rhythm from the start it is given and tells
