@@ -293,14 +293,14 @@ void printKinds(const Bench& bench)
         QStringLiteral("bare X client: ") + spreadText(bench.bareClient), QStringLiteral("–"));
 }
 
-// Where the time of a change goes, as medians and p99s of each step.
-QString stepsText(const Subject& subject)
+// Where the time of the game's changes of one kind goes, as medians and p99s of each step.
+QString stepsText(const Subject& game, Kind kind)
 {
     std::vector<double> wake;
     std::vector<double> toPaint;
     std::vector<double> toScreen;
-    for (const Sample& sample : subject.samples) {
-        if (!sample.steps)
+    for (const Sample& sample : game.samples) {
+        if (sample.kind != kind || !sample.steps)
             continue;
         wake.push_back(sample.steps->wake);
         toPaint.push_back(sample.steps->toPaint);
@@ -323,8 +323,13 @@ void printTyping(const Bench& bench)
 
 void printSteps(const Bench& bench)
 {
-    printRow(QStringLiteral("Where a change's time goes, p50 / p99: due → tick runs; → paint begins; → reported drawn"),
-        stepsText(bench.game), QStringLiteral("–"), QStringLiteral("–"));
+    const std::pair<Kind, QString> kinds[] = {{Kind::Reveal, QStringLiteral("reveals")},
+        {Kind::Hide, QStringLiteral("hides")}, {Kind::Blink, QStringLiteral("blinks")}};
+    for (const auto& [kind, name] : kinds)
+        printRow(QStringLiteral("Where the time of the %1 goes, p50 / p99: due → tick runs; → paint begins; → "
+                                "reported drawn")
+                     .arg(name),
+            stepsText(bench.game, kind), QStringLiteral("–"), QStringLiteral("–"));
 }
 
 } // namespace
