@@ -26,10 +26,11 @@ void PaintWatch::reset()
     largest_ = QRect();
 }
 
-std::chrono::nanoseconds PaintWatch::waitForPaintOf(const QRect& area)
+std::chrono::nanoseconds PaintWatch::paintAfter(const std::function<void()>& change, const QRect& area)
 {
     awaited_ = area;
     paintedAt_.reset();
+    change();
     while (!paintedAt_)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return *paintedAt_;

@@ -5,6 +5,7 @@
 #include <QRect>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -23,9 +24,10 @@ public:
     // When each paint since the last reset began, on the steady clock.
     const std::vector<std::chrono::nanoseconds>& begun() const { return begun_; }
 
-    // Runs the event loop until a paint touching `area` has completed; returns the steady-clock
-    // time at which it had.
-    std::chrono::nanoseconds waitForPaintOf(const QRect& area);
+    // Runs `change`, then the event loop until a paint touching `area` has completed, whether the
+    // change painted at once or left it to the event loop; returns the steady-clock time at which
+    // it had.
+    std::chrono::nanoseconds paintAfter(const std::function<void()>& change, const QRect& area);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

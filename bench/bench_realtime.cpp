@@ -58,8 +58,9 @@ double processCpuMs()
 double keyToScreenMs(QWidget& window, PaintWatch& watch, const QRect& area, Qt::Key key, const QString& text)
 {
     const nanoseconds sent = now();
-    keys::send(keys::target(window), QEvent::KeyPress, key, text);
-    return toMs(watch.waitForPaintOf(area) - sent);
+    const nanoseconds painted
+        = watch.paintAfter([&] { keys::send(keys::target(window), QEvent::KeyPress, key, text); }, area);
+    return toMs(painted - sent);
 }
 
 struct Idle {
