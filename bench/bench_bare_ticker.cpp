@@ -5,7 +5,7 @@
 // would. At the end it prints each change's due time in ns: a tick more than 1 ms late moves
 // the ones after it, as in the game.
 // Usage: bench_bare_ticker <start in ns of the monotonic clock> <changes>
-#include <runtime/EventLoopClock.h>
+#include <runtime/clock/EventLoopClock.h>
 
 #include <QApplication>
 #include <QPaintEvent>

@@ -13,6 +13,7 @@
 #include <forms/frmMain.h>
 #include <runtime/WindowSystem.h>
 #include <runtime/clock/EventLoopClock.h>
+#include <tests/shared/Design.h>
 
 #include <QApplication>
 #include <QEventLoop>
@@ -29,7 +30,7 @@ using std::chrono::nanoseconds;
 
 namespace {
 
-constexpr auto tickInterval = 500ms;
+using design::tickInterval;
 // Whatever a change draws is reported within this long after its due time, before the next is due.
 constexpr auto changeWindow = 400ms;
 // How long a typed letter may take to be reported drawn.
