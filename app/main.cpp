@@ -3,6 +3,7 @@
 
 #include <forms/frmMain.h>
 #include <runtime/Run.h>
+#include <runtime/WindowSystem.h>
 #include <runtime/clock/EventLoopClock.h>
 
 #include <QApplication>
@@ -17,6 +18,7 @@ int main(int argc, char* argv[])
     // One style everywhere, so the window looks the same on every desktop; set before the
     // application object, so that its -style option still overrides it.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    rt::sendPixelsInRequests();
     qInstallMessageHandler(endWithoutWindowSystem);
     QApplication app(argc, argv);
     qInstallMessageHandler(nullptr);

@@ -14,13 +14,20 @@ double median(std::vector<double> samples)
     return samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2;
 }
 
+double percentile(std::vector<double> samples, double fraction)
+{
+    if (samples.empty())
+        return 0;
+    std::ranges::sort(samples);
+    const auto rank = static_cast<std::size_t>(std::ceil(fraction * static_cast<double>(samples.size())));
+    return samples[std::max<std::size_t>(rank, 1) - 1];
+}
+
 Spread spreadOf(std::vector<double> samples)
 {
     if (samples.empty())
         return {};
-    std::ranges::sort(samples);
-    const auto rank = static_cast<std::size_t>(std::ceil(0.99 * static_cast<double>(samples.size())));
-    return {median(samples), samples[rank - 1], samples.back()};
+    return {median(samples), percentile(samples, 0.99), *std::ranges::max_element(samples)};
 }
 
 double toMs(std::chrono::nanoseconds duration)

@@ -14,6 +14,8 @@ struct Spread {
 };
 
 double median(std::vector<double> samples);
+// Nearest rank; `fraction` 0.9 is the 90th percentile.
+double percentile(std::vector<double> samples, double fraction);
 Spread spreadOf(std::vector<double> samples);
 
 double toMs(std::chrono::nanoseconds duration);

@@ -22,13 +22,15 @@ PaintWatch::PaintWatch(QWidget& widget)
 void PaintWatch::reset()
 {
     paints_ = 0;
+    begun_.clear();
     largest_ = QRect();
 }
 
-std::chrono::nanoseconds PaintWatch::waitForPaintOf(const QRect& area)
+std::chrono::nanoseconds PaintWatch::paintAfter(const std::function<void()>& change, const QRect& area)
 {
     awaited_ = area;
     paintedAt_.reset();
+    change();
     while (!paintedAt_)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return *paintedAt_;
@@ -38,6 +40,7 @@ bool PaintWatch::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::Paint)
         return QObject::eventFilter(watched, event);
+    begun_.push_back(std::chrono::steady_clock::now().time_since_epoch());
     const QRect painted = static_cast<QPaintEvent*>(event)->rect();
     ++paints_;
     if (areaOf(painted) > areaOf(largest_))

@@ -6,8 +6,11 @@
 #include "BareWindow.h"
 #include "BenchReport.h"
 #include "PaintWatch.h"
+#include "RealLoop.h"
+#include "WrongAnswer.h"
 
 #include <forms/frmMain.h>
+#include <runtime/WindowSystem.h>
 #include <runtime/clock/EventLoopClock.h>
 #include <tests/shared/Design.h>
 #include <tests/shared/Keyboard.h>
@@ -51,26 +54,13 @@ double processCpuMs()
     return toMs(std::chrono::seconds(cpu.tv_sec) + nanoseconds(cpu.tv_nsec));
 }
 
-void runEventLoopFor(std::chrono::milliseconds duration)
-{
-    QEventLoop loop;
-    QTimer::singleShot(duration, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-void waitUntilShown(QWidget& window)
-{
-    while (!window.windowHandle() || !window.windowHandle()->isExposed())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    runEventLoopFor(300ms); // the first paints and the window system settle
-}
-
 // From handing a key press to the window until the paint of `area` that follows has completed.
 double keyToScreenMs(QWidget& window, PaintWatch& watch, const QRect& area, Qt::Key key, const QString& text)
 {
     const nanoseconds sent = now();
-    keys::send(keys::target(window), QEvent::KeyPress, key, text);
-    return toMs(watch.waitForPaintOf(area) - sent);
+    const nanoseconds painted
+        = watch.paintAfter([&] { keys::send(keys::target(window), QEvent::KeyPress, key, text); }, area);
+    return toMs(painted - sent);
 }
 
 struct Idle {
@@ -219,14 +209,6 @@ std::vector<double> bareKeyLatencies(BareWindow& window, int samples)
     return latencies;
 }
 
-void typeWrongAnswer(frmMain& form)
-{
-    while (form.tmrCursor.isEnabled()) {
-        const QChar wrong = design::otherLetter(form.shownLetters(form.inputPos).front());
-        keys::send(keys::target(form), QEvent::KeyPress, keys::keyFor(wrong), QString(wrong));
-    }
-}
-
 QString spreadText(const Spread& spread)
 {
     return QStringLiteral("%1 / %2 / %3 ms").arg(fixed(spread.median), fixed(spread.p99), fixed(spread.max));
@@ -349,6 +331,7 @@ Options parseOptions(const QStringList& arguments)
 
 int main(int argc, char* argv[])
 {
+    rt::sendPixelsInRequests(); // as the game's main does
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     const Options options = parseOptions(QCoreApplication::arguments());

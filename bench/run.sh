@@ -9,9 +9,9 @@ BENCH_PACKAGES=(libbenchmark-dev xvfb)
 KORIMO_BUILD="$KORIMO_ROOT/build-bench"
 
 if [ "${1:-}" = "--quick" ]; then
-    launches=10 blink_seconds=10 idle_seconds=3 key_samples=50 scale_args=(--benchmark_repetitions=3)
+    launches=10 blink_seconds=10 idle_seconds=3 key_samples=50 screen_changes=20 scale_args=(--benchmark_repetitions=3)
 else
-    launches=30 blink_seconds=60 idle_seconds=10 key_samples=200 scale_args=()
+    launches=30 blink_seconds=60 idle_seconds=10 key_samples=200 screen_changes=50 scale_args=()
 fi
 
 install_missing "${KORIMO_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
@@ -33,6 +33,7 @@ bench="$KORIMO_BUILD/bench"
     echo "|---|---|---|---|"
     "$bench/bench_startup" "$launches"
     "$bench/bench_realtime" "$blink_seconds" "$idle_seconds" "$key_samples"
+    "$bench/bench_screen" 3 "$screen_changes"
     "$bench/bench_scale" "${scale_args[@]}"
     read -r load _ </proc/loadavg
     echo "| Machine load at the end (1-min load average) | $load | $(nproc) cores | – |"

@@ -7,8 +7,10 @@
 #include "Label.h"
 #include "Timer.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -48,18 +50,32 @@ void FormControls::raiseEvent(const std::function<void()>& handler, bool typed)
 {
     if (form_.ended_)
         return;
-    const Clock::Event event(clock_);
-    try {
-        handler();
-    } catch (const RuntimeError& error) {
-        // Nothing may tick or be clicked while the report is up.
-        stopTimers();
-        form_.setEnabled(false);
-        reporter_(form_, error);
-        form_.end(1);
-        return;
+    const bool outermost = !handlingEvent_;
+    {
+        const QScopedValueRollback handling(handlingEvent_, true);
+        const Clock::Event event(clock_);
+        try {
+            handler();
+        } catch (const RuntimeError& error) {
+            // Nothing may tick or be clicked while the report is up.
+            stopTimers();
+            form_.setEnabled(false);
+            reporter_(form_, error);
+            form_.end(1);
+            return;
+        }
     }
+    if (outermost)
+        paintChanges();
     accessibles_.announce(typed);
+}
+
+// What an event changed reaches the screen as soon as its handler returns, as a bare X client
+// would draw it: Qt's own repaint waits for another pass of the event loop, which may first run
+// whatever else has come in meanwhile.
+void FormControls::paintChanges()
+{
+    QCoreApplication::sendPostedEvents(&form_, QEvent::UpdateRequest);
 }
 
 void FormControls::invalidate(const QRect& area)

@@ -73,9 +73,12 @@ public:
     FormAccessibles& accessibles() { return accessibles_; }
 
 private:
+    void paintChanges();
+
     Form& form_;
     Clock& clock_;
     ErrorReporter reporter_;
+    bool handlingEvent_ = false;
     int nextRank_ = 0;
     std::set<GraphicControl*, DrawingOrder> graphics_;
     std::vector<CommandButton*> buttons_;

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QMessageBox>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -67,6 +68,21 @@ public:
     rt::ControlArray<rt::Label> letters{*this, cell(10)};
     rt::ControlArray<rt::Shape> squares{*this, {.left = 12, .top = 12, .width = 50, .height = 50, .visible = false}};
     QStringList events;
+};
+
+// The area of a widget's paints, as they happen.
+class PaintedArea : public QObject {
+public:
+    explicit PaintedArea(QWidget& widget) { widget.installEventFilter(this); }
+    QRegion area;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            area += static_cast<QPaintEvent*>(event)->region();
+        return QObject::eventFilter(watched, event);
+    }
 };
 
 } // namespace
@@ -250,6 +266,34 @@ private slots:
         QVERIFY(atRest);
         keys::press(form, Qt::Key_A, QStringLiteral("a"));
         QVERIFY(form.events.isEmpty());
+    }
+
+    void changesArePaintedWhenTheHandlerReturns_data()
+    {
+        QTest::addColumn<bool>("tick");
+        QTest::newRow("a tick") << true;
+        QTest::newRow("a click") << false;
+    }
+
+    // What a handler changed is painted before the event loop runs again, where whatever else has
+    // come in meanwhile would go first and hold the change back from the screen.
+    void changesArePaintedWhenTheHandlerReturns()
+    {
+        QFETCH(bool, tick);
+        auto form = openForm();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QCoreApplication::processEvents(); // the first paint
+        const auto hideCaret = [&] { form->caret.setVisible(false); };
+        form->timer.onTimer(hideCaret);
+        form->first.onClick(hideCaret);
+        PaintedArea painted(*form);
+        if (tick) {
+            form->timer.setEnabled(true);
+            clock_.advance(100ms);
+        } else {
+            form->first.widget()->click();
+        }
+        QVERIFY(painted.area.contains(form->caret.bounds()));
     }
 
     void closingTheWindowEndsTheProgramNormally()
