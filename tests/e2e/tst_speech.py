@@ -190,14 +190,12 @@ def play(program, environment, failures):
     awaited = spoken_after(environment, window.blanked, "the answer awaited", lambda text: ANSWER in text)
     typed = [chr((ord(letters[0]) - ord("A") + 1) % 26 + ord("a")), letters[1].lower(), letters[2].lower()]
     press(environment, *typed)
-    correction = f"{WRONG} {CORRECTION} {' '.join(letters)}"
-    judged = spoken_after(environment, awaited, "the message and the correction", lambda text: correction in text)
-    echoes = [(at, text) for at, text in after(queued(environment), awaited) if re.fullmatch("[a-z]", text)]
-    if [text for _, text in echoes] != typed:
-        failures.append(f"typed {typed}, heard {echoes}")
     button = spoken_after(environment, awaited, "the focused button", lambda text: text.startswith(REPEAT_SPOKEN))
-    if echoes and min(button, judged) < echoes[-1][0]:
-        failures.append("the result spoken before the last key")
+    # The keys, then the message and the correction, then the button: each once.
+    correction = f"{WRONG} {CORRECTION} {' '.join(letters)}"
+    heard = [text for at, text in queued(environment) if awaited < at <= button]
+    if heard != typed + [correction, REPEAT_SPOKEN + "."]:
+        failures.append(f"after the wrong answer heard {heard}")
 
     # The right step, and the next step's letters.
     begun = time.time()
@@ -209,6 +207,8 @@ def play(program, environment, failures):
     press(environment, *letters.lower())
     window.reveal(4)
     check_reveal(queued(environment), window, begun, failures)
+    if sum(CORRECTION in text for _, text in queued(environment)) != 1:
+        failures.append("the correction not heard exactly once")
     print(f"heard, from the window's opening on: {[(round(at - opened, 3), text) for at, text in after(queued(environment), opened)]}")
 
 
