@@ -64,7 +64,9 @@ void send(QAccessibleInterface* iface, const TextChange& change)
 FormAccessibles::FormAccessibles(Form& form, FormControls& controls)
     : form_(form)
     , controls_(controls)
-    , speak_([speech = std::make_shared<Speech>()](const QString& text) { speech->say(text); })
+    , speak_([speech = std::make_shared<Speech>()](const QString& text, bool aheadOfReader) {
+        aheadOfReader ? speech->sayFirst(text) : speech->say(text);
+    })
 {
 }
 
@@ -137,7 +139,7 @@ QAccessibleInterface* FormAccessibles::focusedText()
 QString FormAccessibles::description(const QWidget& button) const
 {
     const auto describers = describers_.find(&button);
-    if (describers == describers_.end())
+    if (describers == describers_.end() || &button == describedAloud_)
         return {};
     QStringList texts;
     for (const Label* describer : describers->second) {
@@ -193,7 +195,7 @@ bool FormAccessibles::windowHasFocus() const
     return form_.focusWidget() == &form_;
 }
 
-void FormAccessibles::setSpeaker(std::function<void(const QString&)> speak)
+void FormAccessibles::setSpeaker(Speaker speak)
 {
     speak_ = std::move(speak);
 }
@@ -236,7 +238,7 @@ void FormAccessibles::remember(const Label& label, const QString& caption, bool 
         pending_.push_back({&label, caption, visible && !caption.isEmpty()});
 }
 
-void FormAccessibles::announce(bool typed)
+void FormAccessibles::announce(bool typed, const QWidget* focusBefore)
 {
     if (!QAccessible::isActive())
         return;
@@ -248,6 +250,26 @@ void FormAccessibles::announce(bool typed)
     }
     if (rowCell0_)
         announceRow(typed);
+    sayDescriptionOfNewFocus(focusBefore);
+}
+
+// The reader hears of the focus while the handler runs, but can ask what the button is only once
+// the event has ended: queued at the speech server by then, the description is heard first.
+void FormAccessibles::sayDescriptionOfNewFocus(const QWidget* focusBefore)
+{
+    const QWidget* focus = form_.focusWidget();
+    if (!focus || focus == focusBefore || focus == describedAloud_)
+        return;
+    if (const QString text = description(*focus); !text.isEmpty()) {
+        speak_(text, true);
+        describedAloud_ = focus;
+    }
+}
+
+void FormAccessibles::focusLeft(const QObject& widget)
+{
+    if (&widget == describedAloud_)
+        describedAloud_ = nullptr;
 }
 
 void FormAccessibles::announce(const Before& before)
@@ -280,7 +302,7 @@ void FormAccessibles::announceRow(bool typed)
         if (focused && toldFocus_)
             send(row, change);
         if (windowHasFocus() && !typed && !change.inserted.isEmpty())
-            speak_(change.inserted);
+            speak_(change.inserted, false);
     }
     if (focused && !toldFocus_) {
         send(row, QAccessible::Focus);

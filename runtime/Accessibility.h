@@ -39,7 +39,9 @@ public:
     // the caret blinks (`blink` runs) and the window itself holds the focus, no button.
     void readAsOneText(const Label& cell0, const Label& label, const Line& caret, const Timer& blink);
     // A button's description: the captions of these labels (and of their arrays' elements) that
-    // are showing, in this order.
+    // are showing, in this order. When an event moves the focus to the button, the window says the
+    // description itself, ahead of the reader's own words for the button, and the button then
+    // carries none until the focus leaves it, so that it is not heard twice.
     void describe(const QWidget& button, std::vector<const Label*> labels);
 
     // The window's children before its buttons, top to bottom and left to right.
@@ -52,9 +54,13 @@ public:
     void visibilityChanged(const GraphicControl& control);
     // Tells the changes of the event that has just ended. Text that appears in the line without a
     // key while the window holds the focus is spoken here: screen readers voice only typed text.
-    void announce(bool typed);
-    // Tests hear here what would go to the speech server.
-    void setSpeaker(std::function<void(const QString&)> speak);
+    // `focusBefore` is where the focus was when the event began.
+    void announce(bool typed, const QWidget* focusBefore);
+    void focusLeft(const QObject& widget);
+    // Tests hear here what would go to the speech server, and whether it must reach it before
+    // what the reader says next.
+    using Speaker = std::function<void(const QString& text, bool aheadOfReader)>;
+    void setSpeaker(Speaker speak);
 
     // The pieces that the accessible interfaces read.
     bool isInRow(const GraphicControl& control) const;
@@ -77,6 +83,7 @@ private:
     void remember(const Label& label, const QString& caption, bool visible);
     void announce(const Before& before);
     void announceRow(bool typed);
+    void sayDescriptionOfNewFocus(const QWidget* focusBefore);
 
     Form& form_;
     FormControls& controls_;
@@ -84,6 +91,8 @@ private:
     std::vector<Before> pending_;
     std::unordered_map<const GraphicControl*, std::size_t> pendingIndex_;
     std::unordered_map<const QWidget*, std::vector<const Label*>> describers_;
+    // The focused button whose description the window has said.
+    const QObject* describedAloud_ = nullptr;
 
     const Label* rowCell0_ = nullptr;
     const Label* rowLabel_ = nullptr;
@@ -95,7 +104,7 @@ private:
     QString toldName_;
     int toldCaret_ = 0;
     bool toldFocus_ = false;
-    std::function<void(const QString&)> speak_;
+    Speaker speak_;
 };
 
 } // namespace rt

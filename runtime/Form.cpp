@@ -116,6 +116,8 @@ bool Form::eventFilter(QObject* watched, QEvent* event)
         // After an error has ended the program, the key must not click anything.
         return ended_;
     }
+    if (event->type() == QEvent::FocusOut)
+        controls_->accessibles().focusLeft(*watched);
     return QWidget::eventFilter(watched, event);
 }
 

@@ -51,6 +51,7 @@ void FormControls::raiseEvent(const std::function<void()>& handler, bool typed)
     if (form_.ended_)
         return;
     const bool outermost = !handlingEvent_;
+    const QWidget* focusBefore = form_.focusWidget();
     {
         const QScopedValueRollback handling(handlingEvent_, true);
         const Clock::Event event(clock_);
@@ -67,7 +68,7 @@ void FormControls::raiseEvent(const std::function<void()>& handler, bool typed)
     }
     if (outermost)
         paintChanges();
-    accessibles_.announce(typed);
+    accessibles_.announce(typed, focusBefore);
 }
 
 // What an event changed reaches the screen as soon as its handler returns, as a bare X client

@@ -4,7 +4,9 @@
 #include <libspeechd.h>
 #include <sys/socket.h>
 
+#include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <cstdlib>
 #include <deque>
 #include <mutex>
@@ -18,8 +20,12 @@ namespace rt {
 struct Speech::Worker {
     std::mutex mutex;
     std::condition_variable wake;
+    std::condition_variable queued;
     std::deque<QByteArray> texts;
+    std::uint64_t given = 0;
+    std::uint64_t handedOver = 0;
     bool stopping = false;
+    bool ended = false;
     int socket = -1;
 
     void run()
@@ -28,13 +34,25 @@ struct Speech::Worker {
         char* error = nullptr;
         SPDConnection* spd = spd_open2("korimo", "main", nullptr, SPD_MODE_SINGLE, nullptr, 0, &error);
         std::free(error);
-        if (!spd)
-            return;
-        setSocket(spd->socket);
-        while (const auto text = next())
-            spd_say(spd, SPD_MESSAGE, text->constData());
-        setSocket(-1);
-        spd_close(spd);
+        if (spd) {
+            setSocket(spd->socket);
+            while (const auto text = next()) {
+                spd_say(spd, SPD_MESSAGE, text->constData());
+                countHandedOver();
+            }
+            setSocket(-1);
+            spd_close(spd);
+        }
+        const std::lock_guard lock(mutex);
+        ended = true;
+        queued.notify_all();
+    }
+
+    void countHandedOver()
+    {
+        const std::lock_guard lock(mutex);
+        ++handedOver;
+        queued.notify_all();
     }
 
     std::optional<QByteArray> next()
@@ -81,7 +99,16 @@ void Speech::say(const QString& text)
     }
     const std::lock_guard lock(worker_->mutex);
     worker_->texts.push_back(text.toUtf8());
+    ++worker_->given;
     worker_->wake.notify_one();
+}
+
+void Speech::sayFirst(const QString& text)
+{
+    say(text);
+    std::unique_lock lock(worker_->mutex);
+    worker_->queued.wait_for(lock, std::chrono::milliseconds(100),
+        [worker = worker_.get()] { return worker->handedOver == worker->given || worker->ended; });
 }
 
 } // namespace rt

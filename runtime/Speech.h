@@ -10,7 +10,8 @@ namespace rt {
 // Says short texts through speech-dispatcher, the speech server that screen readers speak
 // through, if it runs. Each text is queued as a message, as a screen reader queues its own: it
 // neither cuts off nor is cut off by what the screen reader says. The server is spoken to from
-// a thread of its own, so a slow or stalled server never holds up the window.
+// a thread of its own, so a slow or stalled server never holds up the window (beyond sayFirst's
+// bounded wait).
 class Speech {
 public:
     Speech();
@@ -19,6 +20,9 @@ public:
     ~Speech();
 
     void say(const QString& text);
+    // Says a text ahead of what a screen reader says once this returns: waits until the server
+    // has queued it, for 100 ms at most.
+    void sayFirst(const QString& text);
 
 private:
     struct Worker;

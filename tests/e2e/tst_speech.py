@@ -190,14 +190,19 @@ def play(program, environment, failures):
     awaited = spoken_after(environment, window.blanked, "the answer awaited", lambda text: ANSWER in text)
     typed = [chr((ord(letters[0]) - ord("A") + 1) % 26 + ord("a")), letters[1].lower(), letters[2].lower()]
     press(environment, *typed)
-    correction = f"{WRONG} {CORRECTION} {' '.join(letters)}"
-    judged = spoken_after(environment, awaited, "the message and the correction", lambda text: correction in text)
-    echoes = [(at, text) for at, text in after(queued(environment), awaited) if re.fullmatch("[a-z]", text)]
-    if [text for _, text in echoes] != typed:
-        failures.append(f"typed {typed}, heard {echoes}")
     button = spoken_after(environment, awaited, "the focused button", lambda text: text.startswith(REPEAT_SPOKEN))
-    if echoes and min(button, judged) < echoes[-1][0]:
-        failures.append("the result spoken before the last key")
+    # The keys, then the message and the correction, then the button: each once.
+    correction = f"{WRONG} {CORRECTION} {' '.join(letters)}"
+    heard = [text for at, text in queued(environment) if awaited < at <= button]
+    if heard != typed + [correction, REPEAT_SPOKEN + "."]:
+        failures.append(f"after the wrong answer heard {heard}")
+    # Tabbed to later, the button is described again; before that, the correction was heard once.
+    tabbed = time.time()
+    press(environment, "Tab", "shift+Tab")
+    spoken_after(environment, tabbed, "the button described again", lambda text: correction in text)
+    before_tab = [text for _, text in after(queued(environment), awaited)]
+    if sum(correction in text for text in before_tab[:before_tab.index("tab")]) != 1:
+        failures.append(f"before the Tab key heard {before_tab}")
 
     # The right step, and the next step's letters.
     begun = time.time()

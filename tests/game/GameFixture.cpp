@@ -17,7 +17,9 @@ GameFixture::GameFixture(std::uint64_t seed)
     rt::FormControls& door = rt::FormControls::of(*form_);
     door.random().seed(seed);
     door.setErrorReporter([this](rt::Form&, const rt::RuntimeError& error) { errors_.append(error.kind()); });
-    door.accessibles().setSpeaker([this](const QString& text) { spoken_.append(text); });
+    door.accessibles().setSpeaker([this](const QString& text, bool aheadOfReader) {
+        spoken_.append(aheadOfReader ? QStringLiteral("ahead of the reader: ") + text : text);
+    });
     QObject::connect(form_.get(), &rt::Form::unloaded, form_.get(), [this](int code) { exitCode_ = code; });
     form_->open();
     form_->activateWindow();
