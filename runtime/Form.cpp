@@ -92,6 +92,14 @@ bool Form::focusNextPrevChild(bool next)
     return true;
 }
 
+// The controls' changes are all made when the repaint that the first of them asked for begins.
+bool Form::event(QEvent* event)
+{
+    if (event->type() == QEvent::UpdateRequest)
+        controls_->finishChanges();
+    return QWidget::event(event);
+}
+
 void Form::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
