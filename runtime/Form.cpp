@@ -92,14 +92,25 @@ bool Form::focusNextPrevChild(bool next)
     return true;
 }
 
+// The controls' changes are all made when the repaint that the first of them asked for begins.
+bool Form::event(QEvent* event)
+{
+    if (event->type() == QEvent::UpdateRequest)
+        controls_->finishChanges();
+    return QWidget::event(event);
+}
+
 void Form::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.fillRect(event->rect(), backColor_);
     const auto& graphics = controls_->graphics();
+    // The region, not its bounding rectangle: a change that repaints a cell and the caret
+    // beyond it need not draw what lies between them, which the paint would clip away anyway.
+    const QRegion& region = event->region();
     for (auto it = graphics.rbegin(); it != graphics.rend(); ++it) {
         const GraphicControl* control = *it;
-        if (control->isVisible() && control->bounds().intersects(event->rect()))
+        if (control->isVisible() && region.intersects(control->bounds()))
             control->paint(painter, palette());
     }
 }

@@ -64,6 +64,7 @@ protected:
     virtual void Form_Load() { }
     virtual void Form_KeyPress(Int16 keyAscii) { Q_UNUSED(keyAscii); }
 
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -13,6 +13,7 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <utility>
 
 namespace rt {
 
@@ -84,6 +85,17 @@ void FormControls::invalidate(const QRect& area)
     form_.update(area);
 }
 
+void FormControls::invalidateBeforePaint(GraphicControl* control)
+{
+    changing_.push_back(control);
+}
+
+void FormControls::finishChanges()
+{
+    for (GraphicControl* control : std::exchange(changing_, {}))
+        control->finishChange();
+}
+
 void FormControls::addGraphic(GraphicControl* control)
 {
     graphics_.insert(control);
@@ -92,6 +104,7 @@ void FormControls::addGraphic(GraphicControl* control)
 void FormControls::removeGraphic(GraphicControl* control)
 {
     graphics_.erase(control);
+    std::erase(changing_, control);
     accessibles_.forget(*control);
 }
 

@@ -46,6 +46,10 @@ public:
     // Tests observe the report here instead of in a modal message box.
     void setErrorReporter(ErrorReporter reporter) { reporter_ = std::move(reporter); }
     void invalidate(const QRect& area);
+    // Repaints what the control covers when the next paint begins: a handler's changes are all
+    // made by then.
+    void invalidateBeforePaint(GraphicControl* control);
+    void finishChanges();
 
     int nextDrawingRank() { return nextRank_++; }
     void addGraphic(GraphicControl* control);
@@ -81,6 +85,7 @@ private:
     bool handlingEvent_ = false;
     int nextRank_ = 0;
     std::set<GraphicControl*, DrawingOrder> graphics_;
+    std::vector<GraphicControl*> changing_;
     std::vector<CommandButton*> buttons_;
     std::vector<Timer*> timers_;
     FormAccessibles accessibles_;

@@ -39,6 +39,12 @@ void GraphicControl::setVisible(bool visible)
     controls_.accessibles().visibilityChanged(*this);
 }
 
+void GraphicControl::finishChange()
+{
+    changing_ = false;
+    invalidate();
+}
+
 void GraphicControl::invalidate() const
 {
     if (visible_)

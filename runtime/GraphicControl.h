@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "FormControls.h"
+
 #include <QRect>
 
 class QPainter;
@@ -37,21 +39,31 @@ protected:
 
     FormControls& controls() const { return controls_; }
 
-    // Repaints what the control covered before and after the change.
+    // Repaints what the control covered before the change and what it covers when the paint
+    // begins: a handler that moves a line end by end has it painted at its last place, not also
+    // across the places it passed through, which never reach the screen.
     template <class Change> void changeLook(Change change)
     {
-        invalidate();
+        if (!changing_) {
+            invalidate();
+            changing_ = true;
+            controls_.invalidateBeforePaint(this);
+        }
         change();
-        invalidate();
     }
 
 private:
+    friend class FormControls;
+
     void invalidate() const;
+    // What the changes of the event made it cover.
+    void finishChange();
 
     FormControls& controls_;
     int rank_;
     int index_;
     bool visible_;
+    bool changing_ = false;
 };
 
 // A control that covers a rectangle: placed at run time by single-precision Left and Top,

@@ -52,11 +52,14 @@ Label::Label(const Label& element0, int index)
 {
 }
 
+Label::~Label() = default;
+
 void Label::setCaption(const QString& caption)
 {
     const QString before = caption_;
     changeLook([&] {
         caption_ = caption;
+        layout_.reset();
         if (description_.autoSizeWithWordWrap)
             setHeight(wrappedLineCount() * lineHeight());
     });
@@ -68,12 +71,10 @@ void Label::paint(QPainter& painter, const QPalette& palette) const
     const QRect rect = bounds();
     if (description_.opaque)
         painter.fillRect(rect, description_.backColor.resolve(palette));
-    QTextLayout layout(caption_, font_);
-    layOutCaption(layout);
     painter.save();
     painter.setClipRect(rect, Qt::IntersectClip);
     painter.setPen(description_.foreColor.resolve(palette));
-    layout.draw(&painter, rect.topLeft());
+    captionLayout().draw(&painter, rect.topLeft());
     painter.restore();
 }
 
@@ -86,8 +87,7 @@ int Label::lineHeight() const
 
 QRect Label::characterRect(int offset) const
 {
-    QTextLayout layout(caption_, font_);
-    layOutCaption(layout);
+    const QTextLayout& layout = captionLayout();
     const QTextLine line = layout.lineForTextPosition(offset);
     if (offset >= caption_.size() || !line.isValid())
         return {};
@@ -101,8 +101,7 @@ QRect Label::characterRect(int offset) const
 
 int Label::offsetAt(QPoint point) const
 {
-    QTextLayout layout(caption_, font_);
-    layOutCaption(layout);
+    const QTextLayout& layout = captionLayout();
     const QPoint inLabel = point - bounds().topLeft();
     for (int i = 0; i < layout.lineCount(); ++i) {
         const QTextLine line = layout.lineAt(i);
@@ -112,18 +111,24 @@ int Label::offsetAt(QPoint point) const
     return -1;
 }
 
-void Label::layOutCaption(QTextLayout& layout) const
+const QTextLayout& Label::captionLayout() const
 {
-    QTextOption option;
-    option.setAlignment(description_.alignment);
-    layout.setTextOption(option);
-    layOut(layout, bounds().width(), description_.autoSizeWithWordWrap, lineHeight());
+    if (!layout_) {
+        layout_ = std::make_unique<QTextLayout>(caption_, font_);
+        // Keeps the shaped glyphs too, which drawing would otherwise free and shape again.
+        layout_->setCacheEnabled(true);
+        QTextOption option;
+        option.setAlignment(description_.alignment);
+        layout_->setTextOption(option);
+        layOut(*layout_, bounds().width(), description_.autoSizeWithWordWrap, lineHeight());
+    }
+    return *layout_;
 }
 
+// Called for a label that wraps, whose drawn layout is the wrapped one.
 int Label::wrappedLineCount() const
 {
-    QTextLayout layout(caption_, font_);
-    return std::max(1, layOut(layout, description_.width, true, lineHeight()));
+    return std::max(1, captionLayout().lineCount());
 }
 
 } // namespace rt

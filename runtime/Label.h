@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QString>
 
+#include <memory>
 #include <optional>
 class QTextLayout;
 
@@ -35,6 +36,7 @@ public:
 
     Label(Form& form, const LabelDescription& description);
     Label(const Label& element0, int index);
+    ~Label() override;
 
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption);
@@ -46,7 +48,9 @@ public:
     int offsetAt(QPoint point) const;
 
 private:
-    void layOutCaption(QTextLayout& layout) const;
+    // The caption laid out as it is drawn, kept until the caption changes: laying out text is
+    // most of what a paint costs. Only the caption varies; the font, width and alignment do not.
+    const QTextLayout& captionLayout() const;
     int wrappedLineCount() const;
     // Found when first needed: it loads the font, which a label not yet shown need not do.
     int lineHeight() const;
@@ -55,6 +59,7 @@ private:
     QString caption_;
     QFont font_;
     mutable std::optional<int> lineHeight_;
+    mutable std::unique_ptr<QTextLayout> layout_;
 };
 
 } // namespace rt

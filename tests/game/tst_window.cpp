@@ -96,8 +96,9 @@ private slots:
             QCOMPARE(QFontInfo(rt::makeFont(face)).family().section(QStringLiteral(" ["), 0, 0), QString(standIn));
     }
 
-    // The letter cell: a white box with a 2-pixel black shadow right and below, a magenta letter.
-    void aShownCellIsABoxWithAShadow()
+    // The letter cell: a white box with a 2-pixel black shadow right and below, a magenta letter,
+    // which the hide tick takes away.
+    void aShownCellIsABoxWithAShadowUntilTheHide()
     {
         GameFixture game;
         game.click(game.form().cmdStart);
@@ -108,6 +109,9 @@ private slots:
                          {21, 99, background}, {19, 120, background}}),
             QString());
         QVERIFY(pixels::any(image, QRect(20, 100, 50, 50), magenta));
+        game.advance(3 * design::tickInterval);
+        QVERIFY(!game.form().Timer2.isEnabled());
+        QVERIFY(!pixels::any(game.render(), QRect(20, 100, 50, 50), magenta));
     }
 };
 
