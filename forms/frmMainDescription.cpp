@@ -21,6 +21,15 @@ rt::FontDescription frmMain::palatinoLinotype(double points)
     return {.face = QStringLiteral("Palatino Linotype"), .points = points, .standIns = {QStringLiteral("P052")}};
 }
 
+// What a cell shows: one of the letters that randomLetter draws.
+static QStringList capitalLetters()
+{
+    QStringList letters;
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        letters << QString(QChar(letter));
+    return letters;
+}
+
 rt::LabelDescription frmMain::letterCell(int left, int top, rt::Color letterColor)
 {
     return {.left = left,
@@ -33,7 +42,8 @@ rt::LabelDescription frmMain::letterCell(int left, int top, rt::Color letterColo
         .backColor = rt::systemColor(QPalette::Base),
         .opaque = true,
         .alignment = Qt::AlignHCenter,
-        .visible = false};
+        .visible = false,
+        .preparedCaptions = capitalLetters()};
 }
 
 rt::ShapeDescription frmMain::letterShadow(int left, int top)

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -32,6 +33,8 @@ Form::Form(Clock& clock, const FormDescription& description)
     setFont(makeFont(description.font));
     // Keys come one by one as typed: the window takes no input-method composition.
     setAttribute(Qt::WA_InputMethodEnabled, false);
+    // Its paint fills all it is asked to, so Qt need not fill the background first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
 }
 
@@ -102,6 +105,14 @@ bool Form::event(QEvent* event)
 
 void Form::paintEvent(QPaintEvent* event)
 {
+    if (!controlsPrepared_) {
+        controlsPrepared_ = true;
+        // Once the first frame has been sent, while the player takes it in.
+        QTimer::singleShot(0, this, [this] {
+            for (GraphicControl* control : controls_->graphics())
+                control->prepare();
+        });
+    }
     QPainter painter(this);
     painter.fillRect(event->rect(), backColor_);
     const auto& graphics = controls_->graphics();

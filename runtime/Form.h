@@ -81,6 +81,7 @@ private:
     Random random_;
     QColor backColor_;
     bool ended_ = false;
+    bool controlsPrepared_ = false;
     const std::unique_ptr<FormControls> controls_;
 };
 

@@ -31,6 +31,8 @@ public:
     // The client-area pixels the control paints.
     virtual QRect bounds() const = 0;
     virtual void paint(QPainter& painter, const QPalette& palette) const = 0;
+    // Does ahead of time, while the window waits, what its later paints would otherwise do first.
+    virtual void prepare() { }
 
 protected:
     GraphicControl(Form& form, bool visible);

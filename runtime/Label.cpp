@@ -3,6 +3,8 @@
 
 #include "FormControls.h"
 
+#include <QHash>
+#include <QImage>
 #include <QPainter>
 #include <QTextLayout>
 
@@ -32,12 +34,31 @@ int layOut(QTextLayout& layout, qreal width, bool wrap, int lineHeight)
 
 } // namespace
 
+// The laid-out captions of a label and of the elements loaded from it, by caption.
+class Label::Layouts {
+public:
+    std::shared_ptr<const QTextLayout> find(const QString& caption) const { return byCaption_.value(caption); }
+
+    void add(const QString& caption, std::shared_ptr<const QTextLayout> layout)
+    {
+        // A label that shows ever new text (a count, say) must not keep all of it.
+        if (byCaption_.size() >= limit)
+            byCaption_.clear();
+        byCaption_.insert(caption, std::move(layout));
+    }
+
+private:
+    static constexpr qsizetype limit = 64;
+    QHash<QString, std::shared_ptr<const QTextLayout>> byCaption_;
+};
+
 Label::Label(Form& form, const LabelDescription& description)
     : RectControl(
         form, QRect(description.left, description.top, description.width, description.height), description.visible)
     , description_(description)
     , caption_(description.caption)
     , font_(makeFont(description.font))
+    , layouts_(std::make_shared<Layouts>())
 {
     if (description_.autoSizeWithWordWrap)
         setHeight(wrappedLineCount() * lineHeight());
@@ -49,6 +70,7 @@ Label::Label(const Label& element0, int index)
     , caption_(element0.caption_)
     , font_(element0.font_)
     , lineHeight_(element0.lineHeight_)
+    , layouts_(element0.layouts_)
 {
 }
 
@@ -76,6 +98,16 @@ void Label::paint(QPainter& painter, const QPalette& palette) const
     painter.setPen(description_.foreColor.resolve(palette));
     captionLayout().draw(&painter, rect.topLeft());
     painter.restore();
+}
+
+// Lays out each prepared caption and draws it once off screen, which loads the font and renders
+// its glyphs into the cache that the window's paints draw from.
+void Label::prepare()
+{
+    QImage scratch(bounds().size(), QImage::Format_RGB32);
+    QPainter painter(&scratch);
+    for (const QString& caption : description_.preparedCaptions)
+        layoutOf(caption)->draw(&painter, QPointF());
 }
 
 int Label::lineHeight() const
@@ -113,16 +145,24 @@ int Label::offsetAt(QPoint point) const
 
 const QTextLayout& Label::captionLayout() const
 {
-    if (!layout_) {
-        layout_ = std::make_unique<QTextLayout>(caption_, font_);
-        // Keeps the shaped glyphs too, which drawing would otherwise free and shape again.
-        layout_->setCacheEnabled(true);
-        QTextOption option;
-        option.setAlignment(description_.alignment);
-        layout_->setTextOption(option);
-        layOut(*layout_, bounds().width(), description_.autoSizeWithWordWrap, lineHeight());
-    }
+    if (!layout_)
+        layout_ = layoutOf(caption_);
     return *layout_;
+}
+
+std::shared_ptr<const QTextLayout> Label::layoutOf(const QString& caption) const
+{
+    if (std::shared_ptr<const QTextLayout> known = layouts_->find(caption))
+        return known;
+    auto layout = std::make_shared<QTextLayout>(caption, font_);
+    // Keeps the shaped glyphs too, which drawing would otherwise free and shape again.
+    layout->setCacheEnabled(true);
+    QTextOption option;
+    option.setAlignment(description_.alignment);
+    layout->setTextOption(option);
+    layOut(*layout, bounds().width(), description_.autoSizeWithWordWrap, lineHeight());
+    layouts_->add(caption, layout);
+    return layout;
 }
 
 // Called for a label that wraps, whose drawn layout is the wrapped one.

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -28,6 +29,9 @@ struct LabelDescription {
     // Keeps the width and fits the height to the wrapped text.
     bool autoSizeWithWordWrap = false;
     bool visible = true;
+    // Captions the label will show at moments that count, laid out and drawn once while the
+    // window waits after its first frame, so that showing one then costs only its drawing.
+    QStringList preparedCaptions = {};
 };
 
 class Label : public RectControl {
@@ -41,6 +45,7 @@ public:
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption);
     void paint(QPainter& painter, const QPalette& palette) const override;
+    void prepare() override;
 
     // Where the caption's character at `offset` is drawn, and which character is drawn at a
     // point, in client-area pixels; an empty rectangle and -1 where there is none.
@@ -48,9 +53,13 @@ public:
     int offsetAt(QPoint point) const;
 
 private:
-    // The caption laid out as it is drawn, kept until the caption changes: laying out text is
-    // most of what a paint costs. Only the caption varies; the font, width and alignment do not.
+    class Layouts;
+
+    // The caption laid out as it is drawn: laying out text is most of what a paint costs. Only
+    // the caption varies; the font, width and alignment do not, so a label and the elements
+    // loaded from it share their layouts, and a caption shown before is not laid out again.
     const QTextLayout& captionLayout() const;
+    std::shared_ptr<const QTextLayout> layoutOf(const QString& caption) const;
     int wrappedLineCount() const;
     // Found when first needed: it loads the font, which a label not yet shown need not do.
     int lineHeight() const;
@@ -59,7 +68,8 @@ private:
     QString caption_;
     QFont font_;
     mutable std::optional<int> lineHeight_;
-    mutable std::unique_ptr<QTextLayout> layout_;
+    std::shared_ptr<Layouts> layouts_;
+    mutable std::shared_ptr<const QTextLayout> layout_; // the caption's, once drawn or measured
 };
 
 } // namespace rt

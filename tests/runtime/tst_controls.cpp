@@ -19,6 +19,7 @@
 #include <QFontInfo>
 #include <QMessageBox>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -69,6 +70,16 @@ public:
     rt::ControlArray<rt::Shape> squares{*this, {.left = 12, .top = 12, .width = 50, .height = 50, .visible = false}};
     QStringList events;
 };
+
+// A label's paint on its own, where nothing else on the form can hide a wrong caption.
+QImage paintedAlone(const rt::Label& label)
+{
+    QImage image(label.bounds().size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.translate(-label.bounds().topLeft());
+    label.paint(painter, QPalette());
+    return image;
+}
 
 // The area of a widget's paints, as they happen.
 class PaintedArea : public QObject {
@@ -299,6 +310,50 @@ private slots:
             form->first.widget()->click();
         }
         QCOMPARE(painted.area, QRegion(before) + form->caret.bounds());
+    }
+
+    void labelsDrawTheirOwnCaptionWhateverTheirArrayDrewBefore_data()
+    {
+        QTest::addColumn<QStringList>("drawnBefore"); // by element 1, one after another
+        QTest::addColumn<bool>("prepared");
+        QStringList many;
+        for (int n = 0; n < 100; ++n)
+            many << QString::number(n);
+        QTest::newRow("nothing") << QStringList() << false;
+        QTest::newRow("the same caption") << QStringList{QStringLiteral("Q")} << false;
+        QTest::newRow("another caption") << QStringList{QStringLiteral("O")} << false;
+        QTest::newRow("the prepared captions") << QStringList() << true;
+        QTest::newRow("more captions than are kept") << many << true;
+    }
+
+    // The elements of an array share what they have laid out, and the prepared captions; each
+    // still draws its own caption exactly as a label of its own would, and preparing changes
+    // nothing that is shown.
+    void labelsDrawTheirOwnCaptionWhateverTheirArrayDrewBefore()
+    {
+        QFETCH(QStringList, drawnBefore);
+        QFETCH(bool, prepared);
+        auto form = openForm();
+        rt::LabelDescription description = cell(10);
+        description.preparedCaptions = {QStringLiteral("W"), QStringLiteral("Q"), QStringLiteral("O")};
+        rt::ControlArray<rt::Label> labels(*form, description);
+        labels.load(1);
+        labels.load(2);
+        if (prepared)
+            labels(0).prepare();
+        for (const QString& caption : drawnBefore) {
+            labels(1).setCaption(caption);
+            paintedAlone(labels(1));
+        }
+        labels(2).setCaption(QStringLiteral("Q"));
+        const auto drawnByItself = [&](const QString& caption) {
+            rt::Label alone(*form, description);
+            alone.setCaption(caption);
+            return paintedAlone(alone);
+        };
+        QCOMPARE(paintedAlone(labels(2)), drawnByItself(QStringLiteral("Q")));
+        QCOMPARE(paintedAlone(labels(0)), drawnByItself(QStringLiteral("W")));
+        QCOMPARE(paintedAlone(labels(1)), drawnByItself(labels(1).caption()));
     }
 
     void closingTheWindowEndsTheProgramNormally()
