@@ -45,6 +45,12 @@ void GraphicControl::finishChange()
     invalidate();
 }
 
+void GraphicControl::repaintArea(const QRect& area) const
+{
+    if (visible_ && !area.isEmpty())
+        controls_.invalidate(area);
+}
+
 void GraphicControl::invalidate() const
 {
     if (visible_)

@@ -40,6 +40,8 @@ protected:
     GraphicControl(const GraphicControl& element0, int index);
 
     FormControls& controls() const { return controls_; }
+    // Repaints part of what a shown control covers, for a change that leaves the rest as it was.
+    void repaintArea(const QRect& area) const;
 
     // Repaints what the control covered before the change and what it covers when the paint
     // begins: a handler that moves a line end by end has it painted at its last place, not also

@@ -3,6 +3,7 @@
 
 #include "FormControls.h"
 
+#include <QGlyphRun>
 #include <QHash>
 #include <QImage>
 #include <QPainter>
@@ -32,24 +33,50 @@ int layOut(QTextLayout& layout, qreal width, bool wrap, int lineHeight)
     return count;
 }
 
+// Where the glyphs of a laid-out text colour pixels, from the layout's origin.
+QRect inkOf(const QTextLayout& layout)
+{
+    QRectF ink;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        for (const QGlyphRun& run : layout.lineAt(i).glyphRuns()) {
+            const QRawFont font = run.rawFont();
+            const QList<quint32> glyphs = run.glyphIndexes();
+            const QList<QPointF> positions = run.positions();
+            for (qsizetype g = 0; g < glyphs.size(); ++g)
+                ink |= font.boundingRect(glyphs[g]).translated(positions[g]);
+        }
+    }
+    if (ink.isEmpty())
+        return {};
+    // A glyph's smoothed edge may colour a pixel beyond the box its outline gives.
+    constexpr int edge = 2;
+    return ink.toAlignedRect().adjusted(-edge, -edge, edge, edge);
+}
+
 } // namespace
+
+// A caption laid out as it is drawn, with where its glyphs colour pixels, from the label's corner.
+struct Label::LaidOut {
+    QTextLayout layout;
+    QRect ink;
+};
 
 // The laid-out captions of a label and of the elements loaded from it, by caption.
 class Label::Layouts {
 public:
-    std::shared_ptr<const QTextLayout> find(const QString& caption) const { return byCaption_.value(caption); }
+    std::shared_ptr<const LaidOut> find(const QString& caption) const { return byCaption_.value(caption); }
 
-    void add(const QString& caption, std::shared_ptr<const QTextLayout> layout)
+    void add(const QString& caption, std::shared_ptr<const LaidOut> laidOut)
     {
         // A label that shows ever new text (a count, say) must not keep all of it.
         if (byCaption_.size() >= limit)
             byCaption_.clear();
-        byCaption_.insert(caption, std::move(layout));
+        byCaption_.insert(caption, std::move(laidOut));
     }
 
 private:
     static constexpr qsizetype limit = 64;
-    QHash<QString, std::shared_ptr<const QTextLayout>> byCaption_;
+    QHash<QString, std::shared_ptr<const LaidOut>> byCaption_;
 };
 
 Label::Label(Form& form, const LabelDescription& description)
@@ -61,7 +88,7 @@ Label::Label(Form& form, const LabelDescription& description)
     , layouts_(std::make_shared<Layouts>())
 {
     if (description_.autoSizeWithWordWrap)
-        setHeight(wrappedLineCount() * lineHeight());
+        setHeight(wrappedLineCount(caption_) * lineHeight());
 }
 
 Label::Label(const Label& element0, int index)
@@ -79,13 +106,29 @@ Label::~Label() = default;
 void Label::setCaption(const QString& caption)
 {
     const QString before = caption_;
-    changeLook([&] {
+    if (description_.autoSizeWithWordWrap && wrappedLineCount(caption) * lineHeight() != height()) {
+        changeLook([&] {
+            caption_ = caption;
+            layout_.reset();
+            setHeight(wrappedLineCount(caption_) * lineHeight());
+        });
+    } else {
+        // In place and of the same size, only the glyphs change: where the old ones were and
+        // where the new ones go is all that needs painting, and sending to the screen.
+        const QRect inkBefore = isVisible() ? inkArea() : QRect();
         caption_ = caption;
         layout_.reset();
-        if (description_.autoSizeWithWordWrap)
-            setHeight(wrappedLineCount() * lineHeight());
-    });
+        repaintArea(inkBefore | inkArea());
+    }
     controls().accessibles().captionChanged(*this, before);
+}
+
+QRect Label::inkArea() const
+{
+    if (!isVisible())
+        return {};
+    captionLayout();
+    return layout_->ink.translated(bounds().topLeft()) & bounds();
 }
 
 void Label::paint(QPainter& painter, const QPalette& palette) const
@@ -107,7 +150,7 @@ void Label::prepare()
     QImage scratch(bounds().size(), QImage::Format_RGB32);
     QPainter painter(&scratch);
     for (const QString& caption : description_.preparedCaptions)
-        layoutOf(caption)->draw(&painter, QPointF());
+        layoutOf(caption)->layout.draw(&painter, QPointF());
 }
 
 int Label::lineHeight() const
@@ -147,28 +190,32 @@ const QTextLayout& Label::captionLayout() const
 {
     if (!layout_)
         layout_ = layoutOf(caption_);
-    return *layout_;
+    return layout_->layout;
 }
 
-std::shared_ptr<const QTextLayout> Label::layoutOf(const QString& caption) const
+std::shared_ptr<const Label::LaidOut> Label::layoutOf(const QString& caption) const
 {
-    if (std::shared_ptr<const QTextLayout> known = layouts_->find(caption))
+    if (std::shared_ptr<const LaidOut> known = layouts_->find(caption))
         return known;
-    auto layout = std::make_shared<QTextLayout>(caption, font_);
+    auto laidOut = std::make_shared<LaidOut>();
+    QTextLayout& layout = laidOut->layout;
+    layout.setText(caption);
+    layout.setFont(font_);
     // Keeps the shaped glyphs too, which drawing would otherwise free and shape again.
-    layout->setCacheEnabled(true);
+    layout.setCacheEnabled(true);
     QTextOption option;
     option.setAlignment(description_.alignment);
-    layout->setTextOption(option);
-    layOut(*layout, bounds().width(), description_.autoSizeWithWordWrap, lineHeight());
-    layouts_->add(caption, layout);
-    return layout;
+    layout.setTextOption(option);
+    layOut(layout, bounds().width(), description_.autoSizeWithWordWrap, lineHeight());
+    laidOut->ink = inkOf(layout);
+    layouts_->add(caption, laidOut);
+    return laidOut;
 }
 
 // Called for a label that wraps, whose drawn layout is the wrapped one.
-int Label::wrappedLineCount() const
+int Label::wrappedLineCount(const QString& caption) const
 {
-    return std::max(1, captionLayout().lineCount());
+    return std::max(1, layoutOf(caption)->layout.lineCount());
 }
 
 } // namespace rt

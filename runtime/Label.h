@@ -53,14 +53,17 @@ public:
     int offsetAt(QPoint point) const;
 
 private:
+    struct LaidOut;
     class Layouts;
 
     // The caption laid out as it is drawn: laying out text is most of what a paint costs. Only
     // the caption varies; the font, width and alignment do not, so a label and the elements
     // loaded from it share their layouts, and a caption shown before is not laid out again.
     const QTextLayout& captionLayout() const;
-    std::shared_ptr<const QTextLayout> layoutOf(const QString& caption) const;
-    int wrappedLineCount() const;
+    std::shared_ptr<const LaidOut> layoutOf(const QString& caption) const;
+    int wrappedLineCount(const QString& caption) const;
+    // Where the caption's glyphs colour pixels, in client-area pixels; empty while hidden.
+    QRect inkArea() const;
     // Found when first needed: it loads the font, which a label not yet shown need not do.
     int lineHeight() const;
 
@@ -69,7 +72,7 @@ private:
     QFont font_;
     mutable std::optional<int> lineHeight_;
     std::shared_ptr<Layouts> layouts_;
-    mutable std::shared_ptr<const QTextLayout> layout_; // the caption's, once drawn or measured
+    mutable std::shared_ptr<const LaidOut> layout_; // the caption's, once drawn or measured
 };
 
 } // namespace rt

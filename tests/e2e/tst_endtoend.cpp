@@ -42,13 +42,14 @@ QList<Damage> repaintsOf(const QList<Damage>& damage)
     return repaints;
 }
 
-// Whether the k-th repaint after Start's is the one due then: a reveal, the hide, then blinks.
+// Whether the k-th repaint after Start's is the one due then: a reveal, the hide (which blanks
+// the letters where their glyphs were, and shows the caret), then blinks.
 bool isDue(const QRect& area, int k, int letters)
 {
     const QRect lastLetter = letterLabel(displayRowTop, std::min(k, letters) - 1);
     if (k <= letters)
         return lastLetter.adjusted(0, 0, 2, 2).contains(area) && area.contains(lastLetter);
-    return k == letters + 1 ? area.contains(lastLetter) && area.contains(caretArea) : caretArea.contains(area);
+    return k == letters + 1 ? area.intersects(lastLetter) && area.contains(caretArea) : caretArea.contains(area);
 }
 
 // Judges a step's timing by the repaints the X server saw: each reveal, the hide and `blinks`
