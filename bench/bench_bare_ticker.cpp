@@ -4,7 +4,10 @@
 // turns a caret-sized rectangle black or white and asks for its repaint, as a plain Qt program
 // would. At the end it prints each change's due time in ns: a tick more than 1 ms late moves
 // the ones after it, as in the game.
-// Usage: bench_bare_ticker <start in ns of the monotonic clock> <changes>
+// With --at-once it is the quickest a widget gets its pixels out: it repaints within the tick
+// and sends its pixels as the game does, so all it has beyond the bare X client is Qt's own path.
+// Usage: bench_bare_ticker <start in ns of the monotonic clock> <changes> [--at-once]
+#include <runtime/WindowSystem.h>
 #include <runtime/clock/EventLoopClock.h>
 
 #include <QApplication>
@@ -14,6 +17,7 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -24,9 +28,10 @@ const QRect caretRect(19, 107, 6, 36);
 
 class BareTicker : public QWidget {
 public:
-    BareTicker(rt::Clock& clock, int changes)
+    BareTicker(rt::Clock& clock, int changes, bool atOnce)
         : clock_(clock)
         , changes_(changes)
+        , atOnce_(atOnce)
         , timer_(clock.createTimer([this] { tick(); }))
     {
         setGeometry(1100, 500, 120, 160);
@@ -55,7 +60,10 @@ private:
         due_.push_back(instant_ + 500ms);
         instant_ = clock_.intervalStart();
         black_ = !black_;
-        update(caretRect);
+        if (atOnce_)
+            repaint(caretRect);
+        else
+            update(caretRect);
         if (--changes_ == 0) {
             timer_->stop();
             QTimer::singleShot(100ms, qApp, &QCoreApplication::quit); // the last report reaches the watcher
@@ -64,6 +72,7 @@ private:
 
     rt::Clock& clock_;
     int changes_;
+    bool atOnce_;
     std::chrono::nanoseconds instant_;
     std::vector<std::chrono::nanoseconds> due_;
     bool black_ = false;
@@ -74,11 +83,14 @@ private:
 
 int main(int argc, char* argv[])
 {
+    const bool atOnce = argc == 4 && std::strcmp(argv[3], "--at-once") == 0;
+    if (atOnce)
+        rt::sendPixelsInRequests();
     QApplication app(argc, argv);
-    if (argc != 3)
+    if (argc != 3 && !atOnce)
         return 2;
     rt::EventLoopClock clock;
-    BareTicker ticker(clock, std::atoi(argv[2]));
+    BareTicker ticker(clock, std::atoi(argv[2]), atOnce);
     ticker.show();
     std::printf("%llu\n", static_cast<unsigned long long>(ticker.winId()));
     std::fflush(stdout);

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // When the changes that the game's ticks make reach the screen, watched from outside through the
 // X server's DAMAGE reports: the reveals, the hide and the caret's blinks, against a bare X client
-// and a bare Qt widget that keep the same 500 ms rhythm, each a program of its own. The three take
-// turns, round after round. Then the typed letters of a wrong answer, one by one.
+// and a bare Qt widget that keep the same 500 ms rhythm, each a program of its own, the widget once
+// as a plain Qt program and once repainting at once. The four take turns, round after round. Then
+// the typed letters of a wrong answer, one by one.
 // Usage: bench_screen [rounds] [changes per round]
 #include "BenchReport.h"
 #include "DamageWatch.h"
@@ -37,10 +38,12 @@ constexpr auto changeWindow = 400ms;
 constexpr auto keyWindow = 50ms;
 
 // One tick as it ran: its instant (its due time, or when it ran if that was more than 1 ms late,
-// from which what follows then counts) and when it began to run.
+// from which what follows then counts), when it began to run, and when it returned, its change
+// painted and sent to the X server.
 struct Tick {
     nanoseconds instant;
     nanoseconds ranAt;
+    nanoseconds sentAt;
 };
 
 // The event loop's clock, stamping every tick of every timer on it.
@@ -49,8 +52,10 @@ public:
     std::unique_ptr<rt::ClockTimer> createTimer(std::function<void()> onTick) override
     {
         return rt::EventLoopClock::createTimer([this, onTick = std::move(onTick)] {
-            ticks_.push_back({intervalStart(), now()});
+            const Tick began{intervalStart(), now(), {}};
             onTick();
+            ticks_.push_back(began);
+            ticks_.back().sentAt = now();
             if (ticks_.size() == awaited_ && loop_)
                 QTimer::singleShot(changeWindow, Qt::PreciseTimer, loop_, &QEventLoop::quit);
         });
@@ -81,10 +86,12 @@ private:
 enum class Kind { Reveal, Hide, Blink, Fill };
 
 // Where a change's time went, in ms: from its due time until its tick ran, from then until the
-// paint began, and from then until the X server had drawn it and reported it.
+// paint began, from then until the pixels had been sent, and from then until the X server had
+// drawn them and reported it.
 struct Steps {
     double wake;
     double toPaint;
+    double toSent;
     double toScreen;
 };
 
@@ -142,8 +149,9 @@ void addGameTicks(Subject& game, const std::vector<Tick>& ticks, nanoseconds sta
         const auto painted
             = std::ranges::find_if(watched.paintsBegun, [&](nanoseconds begun) { return begun >= ticks[k].ranAt; });
         std::optional<Steps> steps;
-        if (painted != watched.paintsBegun.end() && *painted <= *reported)
-            steps = Steps{toMs(ticks[k].ranAt - due), toMs(*painted - ticks[k].ranAt), toMs(*reported - *painted)};
+        if (painted != watched.paintsBegun.end() && *painted <= ticks[k].sentAt && ticks[k].sentAt <= *reported)
+            steps = Steps{toMs(ticks[k].ranAt - due), toMs(*painted - ticks[k].ranAt), toMs(ticks[k].sentAt - *painted),
+                toMs(*reported - ticks[k].sentAt)};
         const Kind kind = k < letters ? Kind::Reveal : k == letters ? Kind::Hide : Kind::Blink;
         game.samples.push_back({kind, round, toMs(*reported - due), steps});
     }
@@ -158,6 +166,7 @@ struct Bench {
     std::vector<double> typing; // from a key handed to the window until its change was reported drawn
     Subject bareClient;
     Subject bareWidget;
+    Subject quickestWidget; // the bare Qt widget repainting within its tick, pixels sent as the game's
 };
 
 // Types a wrong answer one letter at a time, and for each but the last (whose judgement redraws
@@ -202,7 +211,7 @@ void gameRound(Bench& bench, frmMain& form, PaintWatch& paints, int round)
 
 // A round of a baseline program, which keeps the rhythm from the start it is given and tells
 // when each of its changes was due.
-void baselineRound(Bench& bench, Subject& subject, const QString& program, int round)
+void baselineRound(Bench& bench, Subject& subject, const QString& program, int round, const QStringList& options = {})
 {
     QProcess baseline;
     baseline.setProcessEnvironment(bench.baselineEnvironment);
@@ -210,7 +219,7 @@ void baselineRound(Bench& bench, Subject& subject, const QString& program, int r
     bench.watch.take();
     // Time for it to start and open its window, on a busy machine too.
     const nanoseconds start = bench.clock.now() + 1500ms;
-    baseline.start(program, {QString::number(start.count()), QString::number(bench.changes)});
+    baseline.start(program, QStringList{QString::number(start.count()), QString::number(bench.changes)} + options);
     if (!baseline.waitForReadyRead(10000))
         qFatal("%s reported no window", qPrintable(program));
     const auto window = static_cast<xcb_window_t>(baseline.readLine().trimmed().toUInt());
@@ -276,7 +285,7 @@ void printRounds(const Bench& bench, int rounds)
     printRow(QStringLiteral("Changes to the screen, p99 of each round (%1 rounds, taking turns)").arg(rounds),
         p99s(bench.game),
         QStringLiteral("bare X client: ") + p99s(bench.bareClient) + QStringLiteral("; bare Qt widget: ")
-            + p99s(bench.bareWidget),
+            + p99s(bench.bareWidget) + QStringLiteral("; repainting at once: ") + p99s(bench.quickestWidget),
         QStringLiteral("aim met in %1 of %2 rounds").arg(met).arg(rounds));
 }
 
@@ -299,18 +308,20 @@ QString stepsText(const Subject& game, Kind kind)
 {
     std::vector<double> wake;
     std::vector<double> toPaint;
+    std::vector<double> toSent;
     std::vector<double> toScreen;
     for (const Sample& sample : game.samples) {
         if (sample.kind != kind || !sample.steps)
             continue;
         wake.push_back(sample.steps->wake);
         toPaint.push_back(sample.steps->toPaint);
+        toSent.push_back(sample.steps->toSent);
         toScreen.push_back(sample.steps->toScreen);
     }
     const auto both = [](const std::vector<double>& values) {
         return QStringLiteral("%1 / %2").arg(fixed(median(values)), fixed(percentile(values, 0.99)));
     };
-    return QStringLiteral("%1; %2; %3 ms").arg(both(wake), both(toPaint), both(toScreen));
+    return QStringLiteral("%1; %2; %3; %4 ms").arg(both(wake), both(toPaint), both(toSent), both(toScreen));
 }
 
 void printTyping(const Bench& bench)
@@ -328,7 +339,7 @@ void printSteps(const Bench& bench)
         {Kind::Hide, QStringLiteral("hides")}, {Kind::Blink, QStringLiteral("blinks")}};
     for (const auto& [kind, name] : kinds)
         printRow(QStringLiteral("Where the time of the %1 goes, p50 / p99: due → tick runs; → paint begins; → "
-                                "reported drawn")
+                                "painted and sent; → reported drawn")
                      .arg(name),
             stepsText(bench.game, kind), QStringLiteral("–"), QStringLiteral("–"));
 }
@@ -356,9 +367,12 @@ int main(int argc, char* argv[])
         gameRound(bench, form, gamePaints, round);
         baselineRound(bench, bench.bareClient, QStringLiteral(BARE_XCLIENT_APP), round);
         baselineRound(bench, bench.bareWidget, QStringLiteral(BARE_TICKER_APP), round);
+        baselineRound(
+            bench, bench.quickestWidget, QStringLiteral(BARE_TICKER_APP), round, {QStringLiteral("--at-once")});
     }
     printAgainst(bench, QStringLiteral("bare X client"), bench.bareClient, true);
     printAgainst(bench, QStringLiteral("bare Qt widget on the same clock"), bench.bareWidget, false);
+    printAgainst(bench, QStringLiteral("bare Qt widget repainting at once"), bench.quickestWidget, false);
     printRounds(bench, rounds);
     printKinds(bench);
     printSteps(bench);
