@@ -18,6 +18,9 @@ class frmMain : public rt::Form {
 public:
     explicit frmMain(rt::Clock& clock);
 
+    // The instruction that the hide tick shows, prepared with the window.
+    static inline const QString typeFromMemory = QStringLiteral("凭记忆，依次输入刚才显示的字母");
+
     rt::CommandButton cmdExit{*this,
         {.left = 608, .top = 320, .width = 73, .height = 25, .caption = QStringLiteral("退  出"), .tabIndex = 7}};
     rt::CommandButton cmdRestart{*this,
@@ -57,7 +60,8 @@ public:
             .font = songTi(14.25),
             .foreColor = rt::rgb(0, 0, 192),
             .opaque = false,
-            .autoSizeWithWordWrap = true}};
+            .autoSizeWithWordWrap = true,
+            .preparedCaptions = {typeFromMemory}}};
     rt::Line linCursor{*this, {.x1 = 24, .y1 = 120, .x2 = 24, .y2 = 160, .borderWidth = 2, .visible = false}};
     rt::ControlArray<rt::Label> lblLetter{*this, letterCell(16, 112, rt::rgb(192, 0, 192))};
     rt::ControlArray<rt::Shape> shpBack{*this, letterShadow(24, 120)};

@@ -44,7 +44,7 @@ void frmMain::Timer2_Timer()
     linCursor.setX2(22);
     linCursor.setVisible(true);
     Timer2.setEnabled(false);
-    Label1.setCaption(QStringLiteral("凭记忆，依次输入刚才显示的字母"));
+    Label1.setCaption(typeFromMemory);
     tmrCursor.setEnabled(true);
     typedLetters.redim(letterCount - 1);
     inputPos = 0;

@@ -147,10 +147,13 @@ void Label::paint(QPainter& painter, const QPalette& palette) const
 // its glyphs into the cache that the window's paints draw from.
 void Label::prepare()
 {
-    QImage scratch(bounds().size(), QImage::Format_RGB32);
-    QPainter painter(&scratch);
-    for (const QString& caption : description_.preparedCaptions)
-        layoutOf(caption)->layout.draw(&painter, QPointF());
+    for (const QString& caption : description_.preparedCaptions) {
+        const QTextLayout& layout = layoutOf(caption)->layout;
+        // Large enough for every line: a glyph drawn outside the image would not be rendered.
+        QImage scratch(layout.boundingRect().toAlignedRect().size().expandedTo(bounds().size()), QImage::Format_RGB32);
+        QPainter painter(&scratch);
+        layout.draw(&painter, QPointF());
+    }
 }
 
 int Label::lineHeight() const
