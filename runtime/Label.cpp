@@ -115,7 +115,7 @@ void Label::setCaption(const QString& caption)
     } else {
         // In place and of the same size, only the glyphs change: where the old ones were and
         // where the new ones go is all that needs painting, and sending to the screen.
-        const QRect inkBefore = isVisible() ? inkArea() : QRect();
+        const QRect inkBefore = inkArea();
         caption_ = caption;
         layout_.reset();
         repaintArea(inkBefore | inkArea());
@@ -127,8 +127,7 @@ QRect Label::inkArea() const
 {
     if (!isVisible())
         return {};
-    captionLayout();
-    return layout_->ink.translated(bounds().topLeft()) & bounds();
+    return laidOutCaption().ink.translated(bounds().topLeft()) & bounds();
 }
 
 void Label::paint(QPainter& painter, const QPalette& palette) const
@@ -189,11 +188,16 @@ int Label::offsetAt(QPoint point) const
     return -1;
 }
 
-const QTextLayout& Label::captionLayout() const
+const Label::LaidOut& Label::laidOutCaption() const
 {
     if (!layout_)
         layout_ = layoutOf(caption_);
-    return layout_->layout;
+    return *layout_;
+}
+
+const QTextLayout& Label::captionLayout() const
+{
+    return laidOutCaption().layout;
 }
 
 std::shared_ptr<const Label::LaidOut> Label::layoutOf(const QString& caption) const

@@ -60,6 +60,7 @@ private:
     // the caption varies; the font, width and alignment do not, so a label and the elements
     // loaded from it share their layouts, and a caption shown before is not laid out again.
     const QTextLayout& captionLayout() const;
+    const LaidOut& laidOutCaption() const;
     std::shared_ptr<const LaidOut> layoutOf(const QString& caption) const;
     int wrappedLineCount(const QString& caption) const;
     // Where the caption's glyphs colour pixels, in client-area pixels; empty while hidden.
