@@ -2,9 +2,12 @@
 #include "CommandLine.h"
 
 #include <forms/frmMain.h>
-#include <runtime/Run.h>
-#include <runtime/WindowSystem.h>
+#include <forms/frmMainScreenReader.h>
+#include <runtime/accessible/FormAccessibles.h>
 #include <runtime/clock/EventLoopClock.h>
+#include <runtime/form/Run.h>
+#include <runtime/platform/WindowFrame.h>
+#include <runtime/platform/WindowSystem.h>
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -26,7 +29,9 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(KORIMO_APP_ID));
     rt::EventLoopClock clock;
     frmMain form(clock);
-    const int status = rt::openAndRun(form);
+    rt::FormAccessibles accessibles(form);
+    declareToScreenReaders(form, accessibles);
+    const int status = rt::openAndRun(form, rt::expectedFrame);
     // Qt 6.4's Wayland client can deadlock while it disconnects (its event thread waits on a read
     // that the main thread prepared); the compositor cleans up after a client that just ends.
     if (QGuiApplication::platformName() == u"wayland")

@@ -10,7 +10,7 @@
 #include "WrongAnswer.h"
 
 #include <forms/frmMain.h>
-#include <runtime/WindowSystem.h>
+#include <runtime/platform/WindowSystem.h>
 #include <runtime/clock/EventLoopClock.h>
 #include <tests/shared/Design.h>
 #include <tests/shared/Keyboard.h>

@@ -5,7 +5,6 @@
 #include "BenchReport.h"
 
 #include <forms/frmMain.h>
-#include <runtime/FormControls.h>
 #include <runtime/clock/VirtualClock.h>
 #include <tests/shared/Design.h>
 #include <tests/shared/Keyboard.h>
@@ -29,7 +28,7 @@ public:
         : letters_(letters)
         , form_(clock_)
     {
-        rt::FormControls::of(form_).random().seed(1);
+        form_.random().seed(1);
         form_.open();
         while (!form_.windowHandle()->isExposed())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

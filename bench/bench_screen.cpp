@@ -12,7 +12,7 @@
 #include "WrongAnswer.h"
 
 #include <forms/frmMain.h>
-#include <runtime/WindowSystem.h>
+#include <runtime/platform/WindowSystem.h>
 #include <runtime/clock/EventLoopClock.h>
 #include <tests/shared/Design.h>
 

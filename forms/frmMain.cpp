@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmMain.h"
 
-#include <runtime/Strings.h>
+#include <runtime/values/Strings.h>
 
 void frmMain::cmdExit_Click()
 {

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <runtime/CommandButton.h>
-#include <runtime/ControlArray.h>
-#include <runtime/Form.h>
-#include <runtime/Int16.h>
-#include <runtime/Label.h>
-#include <runtime/Line.h>
-#include <runtime/Shape.h>
-#include <runtime/StringArray.h>
-#include <runtime/Timer.h>
+#include <runtime/form/CommandButton.h>
+#include <runtime/form/ControlArray.h>
+#include <runtime/form/Form.h>
+#include <runtime/form/Label.h>
+#include <runtime/form/Line.h>
+#include <runtime/form/Shape.h>
+#include <runtime/form/Timer.h>
+#include <runtime/values/Int16.h>
+#include <runtime/values/StringArray.h>
 
 // The game's one window. The members below are its description, every control as it stands
 // when the window is created, in drawing order: a control listed earlier is drawn above a later
@@ -17,9 +17,6 @@
 class frmMain : public rt::Form {
 public:
     explicit frmMain(rt::Clock& clock);
-
-    // The instruction that the hide tick shows, prepared with the window.
-    static inline const QString typeFromMemory = QStringLiteral("凭记忆，依次输入刚才显示的字母");
 
     rt::CommandButton cmdExit{*this,
         {.left = 608, .top = 320, .width = 73, .height = 25, .caption = QStringLiteral("退  出"), .tabIndex = 7}};
@@ -60,8 +57,7 @@ public:
             .font = songTi(14.25),
             .foreColor = rt::rgb(0, 0, 192),
             .opaque = false,
-            .autoSizeWithWordWrap = true,
-            .preparedCaptions = {typeFromMemory}}};
+            .autoSizeWithWordWrap = true}};
     rt::Line linCursor{*this, {.x1 = 24, .y1 = 120, .x2 = 24, .y2 = 160, .borderWidth = 2, .visible = false}};
     rt::ControlArray<rt::Label> lblLetter{*this, letterCell(16, 112, rt::rgb(192, 0, 192))};
     rt::ControlArray<rt::Shape> shpBack{*this, letterShadow(24, 120)};
@@ -96,9 +92,13 @@ protected:
     void Form_Load() override;
 
 private:
+    // The instruction that the hide tick shows.
+    static inline const QString typeFromMemory = QStringLiteral("凭记忆，依次输入刚才显示的字母");
+
     static rt::LabelDescription letterCell(int left, int top, rt::Color letterColor);
     static rt::ShapeDescription letterShadow(int left, int top);
 
+    void prepareCaptions();
     QString randomLetter();
     void judgeAnswer();
     void continueAfterCorrectAnswer();

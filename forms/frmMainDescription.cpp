@@ -21,15 +21,6 @@ rt::FontDescription frmMain::palatinoLinotype(double points)
     return {.face = QStringLiteral("Palatino Linotype"), .points = points, .standIns = {QStringLiteral("P052")}};
 }
 
-// What a cell shows: one of the letters that randomLetter draws.
-static QStringList capitalLetters()
-{
-    QStringList letters;
-    for (char letter = 'A'; letter <= 'Z'; ++letter)
-        letters << QString(QChar(letter));
-    return letters;
-}
-
 rt::LabelDescription frmMain::letterCell(int left, int top, rt::Color letterColor)
 {
     return {.left = left,
@@ -42,8 +33,7 @@ rt::LabelDescription frmMain::letterCell(int left, int top, rt::Color letterColo
         .backColor = rt::systemColor(QPalette::Base),
         .opaque = true,
         .alignment = Qt::AlignHCenter,
-        .visible = false,
-        .preparedCaptions = capitalLetters()};
+        .visible = false};
 }
 
 rt::ShapeDescription frmMain::letterShadow(int left, int top)
@@ -66,9 +56,5 @@ frmMain::frmMain(rt::Clock& clock)
     Timer1.onTimer([this] { Timer1_Timer(); });
     Timer2.onTimer([this] { Timer2_Timer(); });
     tmrCursor.onTimer([this] { tmrCursor_Timer(); });
-    // A screen reader reads the display row as the line the answer is typed into, named by the
-    // instruction above it, focused while the caret blinks; and the Start button with what the
-    // window says about it.
-    readAsOneText(lblLetter(0), Label1, linCursor, tmrCursor);
-    describe(cmdStart, {&Label1, &Label3, &lblLetterWrong(0)});
+    prepareCaptions();
 }

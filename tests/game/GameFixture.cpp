@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GameFixture.h"
 
-#include <runtime/FormControls.h>
+#include <forms/frmMainScreenReader.h>
 #include <tests/shared/Keyboard.h>
 
 #include <QApplication>
@@ -14,10 +14,11 @@ GameFixture::GameFixture(std::uint64_t seed)
 {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     form_ = std::make_unique<frmMain>(clock_);
-    rt::FormControls& door = rt::FormControls::of(*form_);
-    door.random().seed(seed);
-    door.setErrorReporter([this](rt::Form&, const rt::RuntimeError& error) { errors_.append(error.kind()); });
-    door.accessibles().setSpeaker([this](const QString& text, bool aheadOfReader) {
+    accessibles_ = std::make_unique<rt::FormAccessibles>(*form_);
+    declareToScreenReaders(*form_, *accessibles_);
+    form_->random().seed(seed);
+    form_->setErrorReporter([this](QWidget&, const rt::RuntimeError& error) { errors_.append(error.kind()); });
+    accessibles_->setSpeaker([this](const QString& text, bool aheadOfReader) {
         spoken_.append(aheadOfReader ? QStringLiteral("ahead of the reader: ") + text : text);
     });
     QObject::connect(form_.get(), &rt::Form::unloaded, form_.get(), [this](int code) { exitCode_ = code; });
@@ -31,6 +32,7 @@ GameFixture::GameFixture(std::uint64_t seed)
 // windows in one run (the random test, the fuzzer) do not pile them up.
 GameFixture::~GameFixture()
 {
+    accessibles_.reset();
     form_.reset();
     QApplication::processEvents();
 }

@@ -2,7 +2,8 @@
 #pragma once
 
 #include <forms/frmMain.h>
-#include <runtime/RuntimeError.h>
+#include <runtime/accessible/FormAccessibles.h>
+#include <runtime/values/RuntimeError.h>
 #include <runtime/clock/VirtualClock.h>
 #include <tests/shared/Design.h>
 
@@ -48,6 +49,7 @@ public:
 private:
     rt::VirtualClock clock_;
     std::unique_ptr<frmMain> form_;
+    std::unique_ptr<rt::FormAccessibles> accessibles_;
     QList<rt::ErrorKind> errors_;
     QStringList spoken_;
     QImage rendered_;

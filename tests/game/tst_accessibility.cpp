@@ -3,12 +3,10 @@
 // and the events that tell the reader what changed.
 #include "GameFixture.h"
 
-#include <QAccessible>
+#include <tests/shared/AccessibleEvents.h>
+
 #include <QRegularExpression>
 #include <QTest>
-#include <QtGui/private/qguiapplication_p.h>
-#include <qpa/qplatformaccessibility.h>
-#include <qpa/qplatformintegration.h>
 
 using namespace std::chrono_literals;
 
@@ -68,13 +66,6 @@ QString withLetters(QString text, const QString& letters)
     return text;
 }
 
-QString roleName(QAccessible::Role role)
-{
-    return role == QAccessible::StaticText  ? QStringLiteral("label:")
-        : role == QAccessible::EditableText ? QStringLiteral("text:")
-                                            : QStringLiteral("button:");
-}
-
 // Each child of the window as "role:name", its text appended where it differs from the name, and
 // marks of where it stands or what it has: off screen, focused, labelled by a child, its caret,
 // its description.
@@ -85,7 +76,7 @@ QStringList childrenOf(QWidget& window)
     for (int i = 0; i < iface->childCount(); ++i) {
         QAccessibleInterface* child = iface->child(i);
         const QString name = child->text(QAccessible::Name);
-        QString seen = roleName(child->role()) + name;
+        QString seen = accessible::roleName(child->role()) + name;
         if (const QAccessibleTextInterface* text = child->textInterface();
             text && text->text(0, text->characterCount()) != name)
             seen += QStringLiteral(" text=") + text->text(0, text->characterCount());
@@ -109,30 +100,6 @@ QStringList childrenOf(QWidget& window)
     return children;
 }
 
-QStringList events;
-
-// Events about what the window shows, as "type role:name" and, for text, what went and what came
-// or where the caret went.
-void recordEvent(QAccessibleEvent* event)
-{
-    QAccessibleInterface* iface = event->accessibleInterface();
-    if (iface->role() != QAccessible::StaticText && iface->role() != QAccessible::EditableText)
-        return;
-    QString seen = QString::fromLatin1(QMetaEnum::fromType<QAccessible::Event>().valueToKey(event->type())) + u' '
-        + roleName(iface->role()) + iface->text(QAccessible::Name);
-    if (event->type() == QAccessible::TextUpdated) {
-        const auto* update = static_cast<QAccessibleTextUpdateEvent*>(event);
-        seen += QStringLiteral(" -%1 +%2").arg(update->textRemoved(), update->textInserted());
-    } else if (event->type() == QAccessible::TextInserted) {
-        seen += QStringLiteral(" +") + static_cast<QAccessibleTextInsertEvent*>(event)->textInserted();
-    } else if (event->type() == QAccessible::TextRemoved) {
-        seen += QStringLiteral(" -") + static_cast<QAccessibleTextRemoveEvent*>(event)->textRemoved();
-    } else if (event->type() == QAccessible::TextCaretMoved) {
-        seen += QStringLiteral(" %1").arg(static_cast<QAccessibleTextCursorEvent*>(event)->cursorPosition());
-    }
-    events << seen;
-}
-
 } // namespace
 
 class TestAccessibility : public QObject {
@@ -141,9 +108,7 @@ class TestAccessibility : public QObject {
 private slots:
     void initTestCase()
     {
-        QAccessible::installUpdateHandler(recordEvent);
-        // As if a screen reader had started; the offscreen platform has none.
-        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
+        accessible::listen();
     }
 
     // Read in screen order, buttons in tab order; an empty label is not listed; the display row is
@@ -256,7 +221,7 @@ private slots:
         GameFixture game;
         QString letters = reach(game, from);
         const auto spokenBefore = game.spoken().size();
-        ::events.clear();
+        accessible::told().clear();
         for (const QChar key : withLetters(keys, letters)) {
             if (key == u'\r')
                 game.pressKey(Qt::Key_Return, key);
@@ -272,7 +237,7 @@ private slots:
             event = withLetters(event, letters);
         for (QString& text : spoken)
             text = withLetters(text, letters);
-        QCOMPARE(::events, events);
+        QCOMPARE(accessible::told(), events);
         QCOMPARE(game.spoken().mid(spokenBefore), spoken);
     }
 };

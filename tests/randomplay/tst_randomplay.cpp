@@ -4,7 +4,6 @@
 // (a million by default); KORIMO_RANDOM_SEED sets its first seed, so that a reported seed
 // replays: KORIMO_RANDOM_SEED=<seed> KORIMO_RANDOM_EVENTS=1 plays that one sequence.
 #include "GameReplay.h"
-#include <runtime/FormControls.h>
 #include <tests/game/GameFixture.h>
 
 #include <QBackingStore>
@@ -225,7 +224,7 @@ private slots:
             {"reveal", presenting, [](frmMain& form) { form.revealIndex = 1; }},
             {"error", ready,
                 [](frmMain& form) {
-                    rt::FormControls::of(form).raiseEvent([&form] { form.lblLetter(7).setCaption(QString()); });
+                    form.raiseEvent([&form] { form.lblLetter(7).setCaption(QString()); });
                 }},
             {"exit", presenting, [](frmMain& form) { form.close(); }},
         };

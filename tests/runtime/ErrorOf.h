@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <runtime/RuntimeError.h>
+#include <runtime/values/RuntimeError.h>
 
 #include <functional>
 #include <optional>

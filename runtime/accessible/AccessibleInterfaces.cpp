@@ -1,0 +1,411 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "AccessibleInterfaces.h"
+
+#include <runtime/form/Form.h>
+#include <runtime/form/Label.h>
+
+#include <QAccessibleWidget>
+#include <QPushButton>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <optional>
+#include <unordered_map>
+
+namespace rt {
+
+namespace {
+
+// Where each form's interfaces are, for the factory that Qt asks.
+std::unordered_map<const Form*, FormInterfaces*>& formsRead()
+{
+    static std::unordered_map<const Form*, FormInterfaces*> forms;
+    return forms;
+}
+
+// Where a label's character at `offset` is drawn, and which character is drawn at a point, in
+// client-area pixels; an empty rectangle and -1 where there is none.
+QRect characterRect(const Label& label, int offset)
+{
+    const QTextLayout& layout = label.textLayout();
+    const QTextLine line = layout.lineForTextPosition(offset);
+    if (offset >= label.caption().size() || !line.isValid())
+        return {};
+    const qreal left = line.cursorToX(offset);
+    const qreal right = line.cursorToX(offset + 1);
+    const QRect character
+        = QRectF(left, line.y(), right - left, line.height()).translated(label.bounds().topLeft()).toAlignedRect();
+    // A line taller than the label is cut off where the label ends, as it is painted.
+    return character & label.bounds();
+}
+
+int offsetAt(const Label& label, QPoint point)
+{
+    const QTextLayout& layout = label.textLayout();
+    const QPoint inLabel = point - label.bounds().topLeft();
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        if (line.rect().contains(inLabel))
+            return line.xToCursor(inLabel.x(), QTextLine::CursorOnCharacter);
+    }
+    return -1;
+}
+
+// Text painted on the form, read without a selection and without scrolling.
+class AccessibleText : public QAccessibleInterface, public QAccessibleTextInterface {
+public:
+    explicit AccessibleText(FormInterfaces& interfaces)
+        : interfaces_(interfaces)
+    {
+    }
+
+    // Never outlives the form: the form's interfaces drop it first.
+    bool isValid() const override { return true; }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return form().windowHandle(); }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(&form()); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    void setText(QAccessible::Text, const QString&) override { }
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this) : nullptr;
+    }
+
+    QString text(int startOffset, int endOffset) const override
+    {
+        return wholeText().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(wholeText().size()); }
+    QString attributes(int, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+    void setCursorPosition(int) override { }
+    int selectionCount() const override { return 0; }
+    void selection(int, int* startOffset, int* endOffset) const override { *startOffset = *endOffset = 0; }
+    void addSelection(int, int) override { }
+    void removeSelection(int) override { }
+    void setSelection(int, int, int) override { }
+    void scrollToSubstring(int, int) override { }
+
+protected:
+    virtual QString wholeText() const = 0;
+
+    FormReading& reading() const { return interfaces_.reading(); }
+    FormInterfaces& interfaces() const { return interfaces_; }
+    Form& form() const { return reading().form(); }
+    QRect onScreen(const QRect& clientRect) const
+    {
+        return clientRect.isEmpty() ? QRect() : clientRect.translated(form().mapToGlobal(QPoint(0, 0)));
+    }
+    // Shown, and off screen where it lies wholly outside the window.
+    QAccessible::State shownState(const QRect& clientRect) const
+    {
+        QAccessible::State state;
+        state.offscreen = !form().rect().intersects(clientRect);
+        return state;
+    }
+
+private:
+    FormInterfaces& interfaces_;
+};
+
+// Reads the label that stands at its key; once that has gone, the caption it last had.
+class AccessibleLabel : public AccessibleText {
+public:
+    AccessibleLabel(FormInterfaces& interfaces, LabelKey key)
+        : AccessibleText(interfaces)
+        , key_(key)
+    {
+    }
+
+    void setGone(const QString& caption) { lastCaption_ = caption; }
+    bool isGone() const { return lastCaption_.has_value(); }
+
+    QString text(QAccessible::Text t) const override { return t == QAccessible::Name ? wholeText() : QString(); }
+    QRect rect() const override { return label() ? onScreen(label()->bounds()) : QRect(); }
+    QAccessible::Role role() const override { return QAccessible::StaticText; }
+    QAccessible::State state() const override
+    {
+        const Label* shown = label();
+        QAccessible::State state = shownState(shown ? shown->bounds() : QRect());
+        state.readOnly = true;
+        state.invisible = !shown || !shown->isVisible();
+        return state;
+    }
+
+    using AccessibleText::text;
+    QRect characterRect(int offset) const override
+    {
+        return label() ? onScreen(rt::characterRect(*label(), offset)) : QRect();
+    }
+    int offsetAtPoint(const QPoint& point) const override
+    {
+        return label() ? offsetAt(*label(), form().mapFromGlobal(point)) : -1;
+    }
+    int cursorPosition() const override { return 0; }
+
+private:
+    const Label* label() const { return lastCaption_ ? nullptr : reading().labelAt(key_); }
+    QString wholeText() const override
+    {
+        if (lastCaption_)
+            return *lastCaption_;
+        return label() ? label()->caption() : QString();
+    }
+
+    LabelKey key_;
+    std::optional<QString> lastCaption_;
+};
+
+// Its text is the captions of the row's shown cells in index order; its caret is the caret line.
+class AccessibleRow : public AccessibleText {
+public:
+    using AccessibleText::AccessibleText;
+
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? reading().rowLabel().caption() : QString();
+    }
+    QRect rect() const override { return onScreen(area()); }
+    QAccessible::Role role() const override { return QAccessible::EditableText; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = shownState(area());
+        state.focusable = true;
+        state.focused = reading().rowHasFocus();
+        state.editable = true;
+        return state;
+    }
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(QAccessible::Relation match) const override
+    {
+        if (!(match & QAccessible::Label) || !listed(reading().rowLabel()))
+            return {};
+        return {{interfaces().label(keyOf(reading().rowLabel())), QAccessible::Label}};
+    }
+
+    using AccessibleText::text;
+    QRect characterRect(int offset) const override
+    {
+        for (const Label* cell : reading().rowCells()) {
+            if (offset < cell->caption().size())
+                return onScreen(rt::characterRect(*cell, offset));
+            offset -= static_cast<int>(cell->caption().size());
+        }
+        return {};
+    }
+    int offsetAtPoint(const QPoint& point) const override
+    {
+        const QPoint client = form().mapFromGlobal(point);
+        int before = 0;
+        for (const Label* cell : reading().rowCells()) {
+            if (const int offset = offsetAt(*cell, client); offset >= 0)
+                return before + offset;
+            before += static_cast<int>(cell->caption().size());
+        }
+        return -1;
+    }
+    int cursorPosition() const override { return reading().caretOffset(); }
+
+private:
+    QString wholeText() const override { return reading().rowText(); }
+    QRect area() const
+    {
+        QRect area;
+        for (const Label* cell : reading().rowCells())
+            area |= cell->bounds();
+        return area;
+    }
+};
+
+// The window named by its caption; its children are what it shows in screen order, then its
+// buttons in tab order.
+class AccessibleForm : public QAccessibleWidget {
+public:
+    AccessibleForm(Form* form, FormInterfaces& interfaces)
+        : QAccessibleWidget(form, QAccessible::Window)
+        , interfaces_(interfaces)
+    {
+    }
+
+    int childCount() const override
+    {
+        return static_cast<int>(interfaces_.shownChildren().size() + buttons().size());
+    }
+
+    QAccessibleInterface* child(int index) const override
+    {
+        const std::vector<QAccessibleInterface*> shown = interfaces_.shownChildren();
+        const std::vector<QWidget*> buttons = this->buttons();
+        if (index < 0)
+            return nullptr;
+        const auto at = static_cast<std::size_t>(index);
+        if (at < shown.size())
+            return shown[at];
+        return at - shown.size() < buttons.size() ? QAccessible::queryAccessibleInterface(buttons[at - shown.size()])
+                                                  : nullptr;
+    }
+
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        const std::vector<QAccessibleInterface*> shown = interfaces_.shownChildren();
+        if (const auto found = std::ranges::find(shown, child); found != shown.end())
+            return static_cast<int>(found - shown.begin());
+        const std::vector<QWidget*> buttons = this->buttons();
+        const auto found = std::ranges::find(buttons, child->object());
+        return found == buttons.end() ? -1 : static_cast<int>(shown.size() + (found - buttons.begin()));
+    }
+
+    QAccessibleInterface* focusChild() const override
+    {
+        if (QAccessibleInterface* text = interfaces_.focusedText())
+            return text;
+        return QAccessibleWidget::focusChild();
+    }
+
+private:
+    std::vector<QWidget*> buttons() const { return static_cast<Form*>(widget())->buttonsInTabOrder(); }
+
+    FormInterfaces& interfaces_;
+};
+
+// A push button of a form, described by the labels the form names for it.
+class AccessibleButton : public QAccessibleWidget {
+public:
+    AccessibleButton(QPushButton* button, FormInterfaces& interfaces)
+        : QAccessibleWidget(button, QAccessible::Button)
+        , interfaces_(interfaces)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Description)
+            return interfaces_.reading().description(*widget());
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override { return QStringList(pressAction()) + QAccessibleWidget::actionNames(); }
+    void doAction(const QString& actionName) override
+    {
+        if (actionName == pressAction())
+            static_cast<QPushButton*>(widget())->click();
+        else
+            QAccessibleWidget::doAction(actionName);
+    }
+
+private:
+    FormInterfaces& interfaces_;
+};
+
+FormInterfaces* interfacesOf(QObject* object)
+{
+    const auto found = formsRead().find(qobject_cast<Form*>(object));
+    return found == formsRead().end() ? nullptr : found->second;
+}
+
+QAccessibleInterface* accessibleForm(const QString& className, QObject* object)
+{
+    if (className == QLatin1StringView(Form::staticMetaObject.className())) {
+        if (FormInterfaces* interfaces = interfacesOf(object))
+            return new AccessibleForm(static_cast<Form*>(object), *interfaces);
+    }
+    if (className == QLatin1StringView(QPushButton::staticMetaObject.className())) {
+        if (FormInterfaces* interfaces = interfacesOf(object->parent()))
+            return new AccessibleButton(static_cast<QPushButton*>(object), *interfaces);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+FormInterfaces::FormInterfaces(FormReading& reading)
+    : reading_(reading)
+{
+    QAccessible::installFactory(accessibleForm);
+    formsRead()[&reading_.form()] = this;
+    forgetWidgets();
+}
+
+FormInterfaces::~FormInterfaces()
+{
+    formsRead().erase(&reading_.form());
+    forgetWidgets();
+    for (const auto& [key, id] : labels_)
+        QAccessible::deleteAccessibleInterface(id);
+    if (row_)
+        QAccessible::deleteAccessibleInterface(row_);
+}
+
+// The form and its buttons may have been read before the wing came, and may be read after it has
+// gone: made again when next asked for, they are read as the wing that is then attached reads them.
+void FormInterfaces::forgetWidgets()
+{
+    std::vector<QObject*> widgets = {&reading_.form()};
+    for (QWidget* button : reading_.form().buttonsInTabOrder())
+        widgets.push_back(button);
+    for (QObject* widget : widgets)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget)));
+}
+
+QAccessibleInterface* FormInterfaces::label(LabelKey key)
+{
+    auto [entry, added] = labels_.try_emplace(key, 0);
+    if (added)
+        entry->second = QAccessible::registerAccessibleInterface(new AccessibleLabel(*this, key));
+    return QAccessible::accessibleInterface(entry->second);
+}
+
+QAccessibleInterface* FormInterfaces::row()
+{
+    if (!row_)
+        row_ = QAccessible::registerAccessibleInterface(new AccessibleRow(*this));
+    return QAccessible::accessibleInterface(row_);
+}
+
+std::vector<QAccessibleInterface*> FormInterfaces::shownChildren()
+{
+    std::vector<std::pair<QRect, QAccessibleInterface*>> shown;
+    for (const Label* label : reading_.listedLabels())
+        shown.emplace_back(label->bounds(), this->label(keyOf(*label)));
+    if (reading_.hasRow()) {
+        const std::vector<const Label*> cells = reading_.rowCells();
+        if (!cells.empty() || reading_.rowHasFocus())
+            shown.emplace_back(cells.empty() ? reading_.rowCell0().bounds() : cells.front()->bounds(), row());
+    }
+    std::ranges::stable_sort(shown, [](const auto& a, const auto& b) {
+        return std::pair(a.first.top(), a.first.left()) < std::pair(b.first.top(), b.first.left());
+    });
+    std::vector<QAccessibleInterface*> children;
+    for (const auto& entry : shown)
+        children.push_back(entry.second);
+    return children;
+}
+
+QAccessibleInterface* FormInterfaces::focusedText()
+{
+    return reading_.rowHasFocus() ? row() : nullptr;
+}
+
+void FormInterfaces::labelGone(LabelKey key, const QString& caption)
+{
+    static_cast<AccessibleLabel*>(label(key))->setGone(caption);
+}
+
+void FormInterfaces::dropGone()
+{
+    std::erase_if(labels_, [this](const auto& entry) {
+        const auto* label = static_cast<AccessibleLabel*>(QAccessible::accessibleInterface(entry.second));
+        if (label->isGone() || !reading_.labelAt(entry.first)) {
+            QAccessible::deleteAccessibleInterface(entry.second);
+            return true;
+        }
+        return false;
+    });
+}
+
+} // namespace rt

@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "CommandButton.h"
+
+#include "FormControls.h"
+
+#include <runtime/values/RuntimeError.h>
+
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QRegularExpression>
+
+namespace rt {
+
+namespace {
+
+class ButtonWidget : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        // A plain push button outside a dialog ignores Enter; ours clicks on it like on Space.
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+            click();
+        else
+            QPushButton::keyPressEvent(event);
+        // The form has previewed this key already; it must not reach the form a second time.
+        event->accept();
+    }
+};
+
+// Spaces that space out the ideographs of a caption are for the eye; read aloud they would be
+// pauses or the word "space".
+QString spokenCaption(const QString& caption)
+{
+    static const QRegularExpression padding(QStringLiteral("(?<=\\p{Han})\\s+(?=\\p{Han})"));
+    return QString(caption).remove(padding).trimmed();
+}
+
+} // namespace
+
+CommandButton::CommandButton(Form& form, const CommandButtonDescription& description)
+    : controls_(controlsOf(form))
+    , widget_(new ButtonWidget(description.caption, &controls_.window()))
+    , tabIndex_(description.tabIndex)
+{
+    widget_->setAccessibleName(spokenCaption(description.caption));
+    widget_->setGeometry(description.left, description.top, description.width, description.height);
+    widget_->setAutoDefault(false);
+    widget_->setDefault(false);
+    widget_->setFont(controls_.window().font());
+    widget_->setEnabled(description.enabled);
+    widget_->setVisible(description.visible);
+    QObject::connect(widget_, &QPushButton::clicked, widget_, [this] {
+        if (clickHandler_)
+            controls_.raiseEvent(clickHandler_, EventKind::Click);
+    });
+    controls_.addButton(widget_, tabIndex_);
+}
+
+CommandButton::~CommandButton()
+{
+    controls_.removeButton(widget_);
+    delete widget_;
+}
+
+QString CommandButton::caption() const
+{
+    return widget_->text();
+}
+
+void CommandButton::setCaption(const QString& caption)
+{
+    widget_->setText(caption);
+    widget_->setAccessibleName(spokenCaption(caption));
+}
+
+bool CommandButton::isEnabled() const
+{
+    return widget_->isEnabled();
+}
+
+void CommandButton::setEnabled(bool enabled)
+{
+    if (!enabled && hasFocus())
+        controls_.takeFocus();
+    widget_->setEnabled(enabled);
+}
+
+void CommandButton::setFocus()
+{
+    if (!widget_->isEnabled() || widget_->isHidden())
+        raise(ErrorKind::InvalidCall);
+    controls_.giveFocus(widget_);
+}
+
+bool CommandButton::hasFocus() const
+{
+    return widget_->window()->focusWidget() == widget_;
+}
+
+void CommandButton::onClick(std::function<void()> handler)
+{
+    clickHandler_ = std::move(handler);
+}
+
+} // namespace rt
