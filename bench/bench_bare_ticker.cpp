@@ -7,8 +7,8 @@
 // With --at-once it is the quickest a widget gets its pixels out: it repaints within the tick
 // and sends its pixels as the game does, so all it has beyond the bare X client is Qt's own path.
 // Usage: bench_bare_ticker <start in ns of the monotonic clock> <changes> [--at-once]
-#include <runtime/platform/WindowSystem.h>
 #include <runtime/clock/EventLoopClock.h>
+#include <runtime/platform/WindowSystem.h>
 
 #include <QApplication>
 #include <QPaintEvent>

@@ -12,8 +12,8 @@
 #include "WrongAnswer.h"
 
 #include <forms/frmMain.h>
-#include <runtime/platform/WindowSystem.h>
 #include <runtime/clock/EventLoopClock.h>
+#include <runtime/platform/WindowSystem.h>
 #include <tests/shared/Design.h>
 
 #include <QApplication>

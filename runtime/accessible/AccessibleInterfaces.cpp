@@ -233,10 +233,7 @@ public:
     {
     }
 
-    int childCount() const override
-    {
-        return static_cast<int>(interfaces_.shownChildren().size() + buttons().size());
-    }
+    int childCount() const override { return static_cast<int>(interfaces_.shownChildren().size() + buttons().size()); }
 
     QAccessibleInterface* child(int index) const override
     {

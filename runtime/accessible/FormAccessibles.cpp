@@ -140,7 +140,8 @@ void FormAccessibles::announceLabels()
         else if (!wasListed && listed(*label))
             changes.push_back({label->bounds(), keyOf(*label), {QAccessible::ObjectCreated, QAccessible::ObjectShow}});
         else if (wasListed && !listed(*label))
-            changes.push_back({label->bounds(), keyOf(*label), {QAccessible::ObjectHide, QAccessible::ObjectDestroyed}});
+            changes.push_back(
+                {label->bounds(), keyOf(*label), {QAccessible::ObjectHide, QAccessible::ObjectDestroyed}});
     }
     for (const auto& [key, before] : gone) {
         if (before.listed) {
@@ -148,9 +149,8 @@ void FormAccessibles::announceLabels()
             changes.push_back({before.bounds, key, {QAccessible::ObjectHide, QAccessible::ObjectDestroyed}});
         }
     }
-    std::ranges::stable_sort(changes, {}, [](const Change& change) {
-        return std::pair(change.bounds.top(), change.bounds.left());
-    });
+    std::ranges::stable_sort(
+        changes, {}, [](const Change& change) { return std::pair(change.bounds.top(), change.bounds.left()); });
     for (const Change& change : changes) {
         QAccessibleInterface* iface = interfaces_.label(change.key);
         for (const QAccessible::Event type : change.events)

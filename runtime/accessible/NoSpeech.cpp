@@ -9,8 +9,12 @@ struct Speech::Worker { };
 Speech::Speech() = default;
 Speech::~Speech() = default;
 
-void Speech::say(const QString&) { }
+void Speech::say(const QString&)
+{
+}
 
-void Speech::sayFirst(const QString&) { }
+void Speech::sayFirst(const QString&)
+{
+}
 
 } // namespace rt

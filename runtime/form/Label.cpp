@@ -80,8 +80,8 @@ private:
 };
 
 Label::Label(Form& form, const LabelDescription& description)
-    : RectControl(controlsOf(form).canvas(), QRect(description.left, description.top, description.width, description.height),
-        description.visible)
+    : RectControl(controlsOf(form).canvas(),
+        QRect(description.left, description.top, description.width, description.height), description.visible)
     , description_(description)
     , caption_(description.caption)
     , font_(makeFont(description.font))

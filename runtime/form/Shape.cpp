@@ -8,8 +8,8 @@
 namespace rt {
 
 Shape::Shape(Form& form, const ShapeDescription& description)
-    : RectControl(controlsOf(form).canvas(), QRect(description.left, description.top, description.width, description.height),
-        description.visible)
+    : RectControl(controlsOf(form).canvas(),
+        QRect(description.left, description.top, description.width, description.height), description.visible)
     , description_(description)
 {
 }

@@ -3,8 +3,8 @@
 
 #include <forms/frmMain.h>
 #include <runtime/accessible/FormAccessibles.h>
-#include <runtime/values/RuntimeError.h>
 #include <runtime/clock/VirtualClock.h>
+#include <runtime/values/RuntimeError.h>
 #include <tests/shared/Design.h>
 
 #include <QImage>

@@ -106,10 +106,7 @@ class TestAccessibility : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        accessible::listen();
-    }
+    void initTestCase() { accessible::listen(); }
 
     // Read in screen order, buttons in tab order; an empty label is not listed; the display row is
     // one line of text, focused while the caret blinks.

@@ -223,9 +223,7 @@ private slots:
             {"length", ready, [](frmMain& form) { form.letterCount = 2; }},
             {"reveal", presenting, [](frmMain& form) { form.revealIndex = 1; }},
             {"error", ready,
-                [](frmMain& form) {
-                    form.raiseEvent([&form] { form.lblLetter(7).setCaption(QString()); });
-                }},
+                [](frmMain& form) { form.raiseEvent([&form] { form.lblLetter(7).setCaption(QString()); }); }},
             {"exit", presenting, [](frmMain& form) { form.close(); }},
         };
         for (const Corruption& corruption : corruptions) {

@@ -20,7 +20,8 @@ namespace {
 
 rt::LabelDescription text(int top, const QString& caption, bool visible = true)
 {
-    return {.left = 10, .top = top, .width = 200, .height = 20, .caption = caption, .opaque = false, .visible = visible};
+    return {
+        .left = 10, .top = top, .width = 200, .height = 20, .caption = caption, .opaque = false, .visible = visible};
 }
 
 // A line of cells read as one text, named by the instruction; a button described by the
@@ -32,7 +33,8 @@ public:
     {
     }
 
-    rt::CommandButton button{*this, {.left = 10, .top = 170, .width = 60, .height = 25, .caption = QStringLiteral("b")}};
+    rt::CommandButton button{
+        *this, {.left = 10, .top = 170, .width = 60, .height = 25, .caption = QStringLiteral("b")}};
     rt::CommandButton other{
         *this, {.left = 90, .top = 170, .width = 60, .height = 25, .caption = QStringLiteral("o"), .tabIndex = 1}};
     rt::Timer blink{*this, {.interval = 500}};
@@ -101,17 +103,15 @@ private slots:
         QTest::addColumn<rt::EventKind>("kind");
         QTest::addColumn<QStringList>("told");
         QTest::addColumn<QStringList>("spoken");
-        const Step nothing = [](ReadForm&) { };
+        const Step nothing = [](ReadForm&) {};
         const auto click = rt::EventKind::Click;
         QTest::newRow("a caption changed")
             << nothing << Step([](ReadForm& f) { f.instruction.setCaption(QStringLiteral("new")); }) << click
             << QStringList{"NameChanged label:new", "TextUpdated label:new -old +new"} << QStringList();
-        QTest::newRow("a caption changed and back: nothing")
-            << nothing << Step([](ReadForm& f) {
-                   f.instruction.setCaption(QStringLiteral("x"));
-                   f.instruction.setCaption(QStringLiteral("old"));
-               })
-            << click << QStringList() << QStringList();
+        QTest::newRow("a caption changed and back: nothing") << nothing << Step([](ReadForm& f) {
+            f.instruction.setCaption(QStringLiteral("x"));
+            f.instruction.setCaption(QStringLiteral("old"));
+        }) << click << QStringList() << QStringList();
         QTest::newRow("a label shown") << nothing << Step([](ReadForm& f) { show(f.marks(0), QStringLiteral("M")); })
                                        << click << QStringList{"ObjectCreated label:M", "ObjectShow label:M"}
                                        << QStringList();
@@ -119,14 +119,13 @@ private slots:
                                         << Step([](ReadForm& f) { f.marks(0).setVisible(false); }) << click
                                         << QStringList{"ObjectHide label:M", "ObjectDestroyed label:M"}
                                         << QStringList();
-        QTest::newRow("a shown element unloaded, named as it was") << Step([](ReadForm& f) {
-            f.marks.load(1);
-            show(f.marks(1), QStringLiteral("N"), 90);
-        }) << Step([](ReadForm& f) { f.marks.unload(1); })
-                                                                   << click
-                                                                   << QStringList{"ObjectHide label:N",
-                                                                          "ObjectDestroyed label:N"}
-                                                                   << QStringList();
+        QTest::newRow("a shown element unloaded, named as it was")
+            << Step([](ReadForm& f) {
+                   f.marks.load(1);
+                   show(f.marks(1), QStringLiteral("N"), 90);
+               })
+            << Step([](ReadForm& f) { f.marks.unload(1); }) << click
+            << QStringList{"ObjectHide label:N", "ObjectDestroyed label:N"} << QStringList();
         QTest::newRow("changes told in screen order, not in the order made")
             << nothing << Step([](ReadForm& f) {
                    show(f.marks(0), QStringLiteral("M"));
@@ -136,14 +135,12 @@ private slots:
             << QStringList{"NameChanged label:new", "TextUpdated label:new -old +new", "ObjectCreated label:M",
                    "ObjectShow label:M"}
             << QStringList();
-        QTest::newRow("letters appearing in the row are said, a repeated one too")
-            << Step([](ReadForm& f) {
-                   f.button.setEnabled(false);
-                   f.other.setEnabled(false);
-                   typeAt(f, 0, QStringLiteral("A"));
-               })
-            << Step([](ReadForm& f) { typeAt(f, 1, QStringLiteral("A")); }) << rt::EventKind::Tick << QStringList()
-            << QStringList{"A"};
+        QTest::newRow("letters appearing in the row are said, a repeated one too") << Step([](ReadForm& f) {
+            f.button.setEnabled(false);
+            f.other.setEnabled(false);
+            typeAt(f, 0, QStringLiteral("A"));
+        }) << Step([](ReadForm& f) { typeAt(f, 1, QStringLiteral("A")); }) << rt::EventKind::Tick
+                                                                                   << QStringList() << QStringList{"A"};
         QTest::newRow("the focused row takes each typed letter, a repeated one too, unsaid")
             << Step([](ReadForm& f) {
                    awaitAnswer(f);
@@ -152,8 +149,8 @@ private slots:
             << Step([](ReadForm& f) { typeAt(f, 1, QStringLiteral("A")); }) << rt::EventKind::Key
             << QStringList{"TextInserted text:old +A", "TextCaretMoved text:old 2"} << QStringList();
         QTest::newRow("the row takes the focus when the caret blinks and the window holds the focus")
-            << Step([](ReadForm& f) { typeAt(f, 0, QStringLiteral("A")); }) << Step(awaitAnswer)
-            << rt::EventKind::Tick << QStringList{"Focus text:old"} << QStringList();
+            << Step([](ReadForm& f) { typeAt(f, 0, QStringLiteral("A")); }) << Step(awaitAnswer) << rt::EventKind::Tick
+            << QStringList{"Focus text:old"} << QStringList();
     }
 
     void eachEventIsToldOnceItHasEnded()

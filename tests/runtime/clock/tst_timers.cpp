@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Timers on the virtual clock and on the real event loop.
-#include <runtime/form/Form.h>
-#include <runtime/form/Timer.h>
 #include <runtime/clock/EventLoopClock.h>
 #include <runtime/clock/VirtualClock.h>
+#include <runtime/form/Form.h>
+#include <runtime/form/Timer.h>
 
 #include <QDebug>
 #include <QElapsedTimer>
@@ -151,8 +151,7 @@ private slots:
     {
         rt::VirtualClock clock;
         TimedForm form(clock);
-        QVERIFY_THROWS_EXCEPTION(
-            std::logic_error, form.raiseEvent([] { throw std::logic_error("thrown"); }));
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, form.raiseEvent([] { throw std::logic_error("thrown"); }));
         clock.advance(300ms);
         form.a.setEnabled(true);
         clock.advance(500ms);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window layer's controls: arrays, drawing order, buttons, focus, key preview and the
 // run-time error report.
+#include <runtime/clock/VirtualClock.h>
 #include <runtime/form/CommandButton.h>
 #include <runtime/form/ControlArray.h>
 #include <runtime/form/Form.h>
@@ -9,7 +10,6 @@
 #include <runtime/form/Run.h>
 #include <runtime/form/Shape.h>
 #include <runtime/form/Timer.h>
-#include <runtime/clock/VirtualClock.h>
 
 #include <tests/runtime/ErrorOf.h>
 #include <tests/shared/Keyboard.h>
