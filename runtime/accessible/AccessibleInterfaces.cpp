@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AccessibleInterfaces.h"
 
+#include <runtime/form/CommandButton.h>
 #include <runtime/form/Form.h>
 #include <runtime/form/Label.h>
 
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QTextLayout>
 
@@ -223,21 +225,27 @@ private:
     }
 };
 
+FormInterfaces* interfacesOf(QObject* object)
+{
+    const auto found = formsRead().find(qobject_cast<Form*>(object));
+    return found == formsRead().end() ? nullptr : found->second;
+}
+
 // The window named by its caption; its children are what it shows in screen order, then its
-// buttons in tab order.
+// buttons in tab order. Made whenever a client first asks, it reads the form through the wing
+// attached at the time; without one, it shows the buttons alone.
 class AccessibleForm : public QAccessibleWidget {
 public:
-    AccessibleForm(Form* form, FormInterfaces& interfaces)
+    explicit AccessibleForm(Form* form)
         : QAccessibleWidget(form, QAccessible::Window)
-        , interfaces_(interfaces)
     {
     }
 
-    int childCount() const override { return static_cast<int>(interfaces_.shownChildren().size() + buttons().size()); }
+    int childCount() const override { return static_cast<int>(shown().size() + buttons().size()); }
 
     QAccessibleInterface* child(int index) const override
     {
-        const std::vector<QAccessibleInterface*> shown = interfaces_.shownChildren();
+        const std::vector<QAccessibleInterface*> shown = this->shown();
         const std::vector<QWidget*> buttons = this->buttons();
         if (index < 0)
             return nullptr;
@@ -250,7 +258,7 @@ public:
 
     int indexOfChild(const QAccessibleInterface* child) const override
     {
-        const std::vector<QAccessibleInterface*> shown = interfaces_.shownChildren();
+        const std::vector<QAccessibleInterface*> shown = this->shown();
         if (const auto found = std::ranges::find(shown, child); found != shown.end())
             return static_cast<int>(found - shown.begin());
         const std::vector<QWidget*> buttons = this->buttons();
@@ -260,31 +268,35 @@ public:
 
     QAccessibleInterface* focusChild() const override
     {
-        if (QAccessibleInterface* text = interfaces_.focusedText())
+        FormInterfaces* interfaces = interfacesOf(widget());
+        if (QAccessibleInterface* text = interfaces ? interfaces->focusedText() : nullptr)
             return text;
         return QAccessibleWidget::focusChild();
     }
 
 private:
+    std::vector<QAccessibleInterface*> shown() const
+    {
+        FormInterfaces* interfaces = interfacesOf(widget());
+        return interfaces ? interfaces->shownChildren() : std::vector<QAccessibleInterface*>();
+    }
     std::vector<QWidget*> buttons() const { return static_cast<Form*>(widget())->buttonsInTabOrder(); }
-
-    FormInterfaces& interfaces_;
 };
 
-// A push button of a form, described by the labels the form names for it.
+// A push button of a form, described by the labels the form's wing names for it.
 class AccessibleButton : public QAccessibleWidget {
 public:
-    AccessibleButton(QPushButton* button, FormInterfaces& interfaces)
+    explicit AccessibleButton(QPushButton* button)
         : QAccessibleWidget(button, QAccessible::Button)
-        , interfaces_(interfaces)
     {
     }
 
     QString text(QAccessible::Text t) const override
     {
-        if (t == QAccessible::Description)
-            return interfaces_.reading().description(*widget());
-        return QAccessibleWidget::text(t);
+        if (t != QAccessible::Description)
+            return QAccessibleWidget::text(t);
+        FormInterfaces* interfaces = interfacesOf(widget()->parent());
+        return interfaces ? interfaces->reading().description(*widget()) : QString();
     }
     QStringList actionNames() const override { return QStringList(pressAction()) + QAccessibleWidget::actionNames(); }
     void doAction(const QString& actionName) override
@@ -294,59 +306,41 @@ public:
         else
             QAccessibleWidget::doAction(actionName);
     }
-
-private:
-    FormInterfaces& interfaces_;
 };
 
-FormInterfaces* interfacesOf(QObject* object)
-{
-    const auto found = formsRead().find(qobject_cast<Form*>(object));
-    return found == formsRead().end() ? nullptr : found->second;
-}
-
+// Forms and their buttons are classes of their own, which no other factory knows: asked for them
+// first, this one serves them whenever a client first asks, whichever wing is attached then.
 QAccessibleInterface* accessibleForm(const QString& className, QObject* object)
 {
-    if (className == QLatin1StringView(Form::staticMetaObject.className())) {
-        if (FormInterfaces* interfaces = interfacesOf(object))
-            return new AccessibleForm(static_cast<Form*>(object), *interfaces);
-    }
-    if (className == QLatin1StringView(QPushButton::staticMetaObject.className())) {
-        if (FormInterfaces* interfaces = interfacesOf(object->parent()))
-            return new AccessibleButton(static_cast<QPushButton*>(object), *interfaces);
-    }
+    if (className == QLatin1StringView(Form::staticMetaObject.className()))
+        return new AccessibleForm(static_cast<Form*>(object));
+    if (className == QLatin1StringView(CommandButtonWidget::staticMetaObject.className()))
+        return new AccessibleButton(static_cast<QPushButton*>(object));
     return nullptr;
 }
+
+void installAccessibleForms()
+{
+    QAccessible::installFactory(accessibleForm);
+}
+// Before any form exists, so that none is read by another factory first.
+Q_COREAPP_STARTUP_FUNCTION(installAccessibleForms)
 
 } // namespace
 
 FormInterfaces::FormInterfaces(FormReading& reading)
     : reading_(reading)
 {
-    QAccessible::installFactory(accessibleForm);
     formsRead()[&reading_.form()] = this;
-    forgetWidgets();
 }
 
 FormInterfaces::~FormInterfaces()
 {
     formsRead().erase(&reading_.form());
-    forgetWidgets();
     for (const auto& [key, id] : labels_)
         QAccessible::deleteAccessibleInterface(id);
     if (row_)
         QAccessible::deleteAccessibleInterface(row_);
-}
-
-// The form and its buttons may have been read before the wing came, and may be read after it has
-// gone: made again when next asked for, they are read as the wing that is then attached reads them.
-void FormInterfaces::forgetWidgets()
-{
-    std::vector<QObject*> widgets = {&reading_.form()};
-    for (QWidget* button : reading_.form().buttonsInTabOrder())
-        widgets.push_back(button);
-    for (QObject* widget : widgets)
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget)));
 }
 
 QAccessibleInterface* FormInterfaces::label(LabelKey key)

@@ -36,8 +36,6 @@ public:
     void dropGone();
 
 private:
-    void forgetWidgets();
-
     FormReading& reading_;
     std::map<LabelKey, QAccessible::Id> labels_;
     QAccessible::Id row_ = 0;

@@ -13,23 +13,6 @@ namespace rt {
 
 namespace {
 
-class ButtonWidget : public QPushButton {
-public:
-    using QPushButton::QPushButton;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        // A plain push button outside a dialog ignores Enter; ours clicks on it like on Space.
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-            click();
-        else
-            QPushButton::keyPressEvent(event);
-        // The form has previewed this key already; it must not reach the form a second time.
-        event->accept();
-    }
-};
-
 // Spaces that space out the ideographs of a caption are for the eye; read aloud they would be
 // pauses or the word "space".
 QString spokenCaption(const QString& caption)
@@ -40,9 +23,20 @@ QString spokenCaption(const QString& caption)
 
 } // namespace
 
+void CommandButtonWidget::keyPressEvent(QKeyEvent* event)
+{
+    // A plain push button outside a dialog ignores Enter; ours clicks on it like on Space.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        click();
+    else
+        QPushButton::keyPressEvent(event);
+    // The form has previewed this key already; it must not reach the form a second time.
+    event->accept();
+}
+
 CommandButton::CommandButton(Form& form, const CommandButtonDescription& description)
     : controls_(controlsOf(form))
-    , widget_(new ButtonWidget(description.caption, &controls_.window()))
+    , widget_(new CommandButtonWidget(description.caption, &controls_.window()))
     , tabIndex_(description.tabIndex)
 {
     widget_->setAccessibleName(spokenCaption(description.caption));

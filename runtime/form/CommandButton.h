@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QPushButton>
 #include <QString>
 
 #include <functional>
-
-class QPushButton;
 
 namespace rt {
 
@@ -21,6 +20,18 @@ struct CommandButtonDescription {
     int tabIndex = 0;
     bool enabled = true;
     bool visible = true;
+};
+
+// What a CommandButton shows: a push button that Enter clicks like Space, of a class of its own so
+// that what reads a form can tell its buttons from any other.
+class CommandButtonWidget : public QPushButton {
+    Q_OBJECT
+
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // A push button that a mouse click, or Enter or Space while it has the focus, clicks.
