@@ -6,6 +6,7 @@ window showed each change (its display row read over the accessibility bus).
 
 Run inside a session bus of its own: dbus-run-session -- tst_speech.py PROGRAM
 """
+import functools
 import html
 import os
 import pathlib
@@ -31,7 +32,8 @@ START_SPOKEN = TEXT["startCaption"].replace(" ", "") + " push button"
 REPEAT_SPOKEN = REPEAT + " push button"
 # Orca stalls after a few utterances trying to reach a braille display that is not there.
 ORCA_CUSTOMIZATIONS = "import orca.settings\norca.settings.enableBraille = False\n"
-QUEUED = re.compile(r"^\[\w+ (\w+ +\d+ [\d:]+ \d+) : (\d+)\] speechd: +Queueing message \|(.*)\| with priority")
+STAMPED = re.compile(r"^\[\w+ (\w+ +\d+ [\d:]+ \d+) : (\d+)\] speechd: +(.*)")
+QUEUED = re.compile(r"Queueing message \|(.*)\| with priority")
 
 
 def private_home(root):
@@ -50,6 +52,11 @@ def speech_server_file(environment, name):
     return pathlib.Path(environment["XDG_RUNTIME_DIR"]) / "speech-dispatcher" / name
 
 
+@functools.lru_cache(maxsize=None)
+def second_of(stamp):
+    return time.mktime(time.strptime(stamp, "%b %d %H:%M:%S %Y"))
+
+
 def queued(environment):
     """Every text that reached the speech server, as (wall-clock time, text without markup)."""
     try:
@@ -57,12 +64,20 @@ def queued(environment):
     except FileNotFoundError:
         return []
     messages = []
+    last = 0
     for line in lines:
-        match = QUEUED.match(line)
-        if match:
-            seconds = time.mktime(time.strptime(match[1], "%b %d %H:%M:%S %Y"))
-            text = html.unescape(re.sub("<[^>]*>", "", match[3])).strip()
-            messages.append((seconds + int(match[2]) / 1e6, text))
+        stamp = STAMPED.match(line)
+        if not stamp:
+            continue
+        # The server stamps the second from a coarse clock and the microseconds from a fine one:
+        # just after a second begins, a line can bear the second before, a second too early.
+        at = second_of(stamp[1]) + int(stamp[2]) / 1e6
+        if at < last - 0.5:
+            at += 1
+        last = at
+        queued = QUEUED.match(stamp[3])
+        if queued:
+            messages.append((at, html.unescape(re.sub("<[^>]*>", "", queued[1])).strip()))
     return messages
 
 
