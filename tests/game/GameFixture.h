@@ -32,13 +32,13 @@ public:
     void pressKey(Qt::Key key, const QString& text = QString(), bool autoRepeat = false);
     void type(const QString& text);
     void click(rt::CommandButton& button);
-    // Plays a script of words separated by spaces: start, restart or exit click that button, backtab presses it;
-    // +N waits N ms; reveal waits for the step's hide tick; type:KEYS types keys, where '=' is the
-    // letter shown where the next goes, '-' that in lower case, '~' the other letter, '*' all the
-    // letters left; key:KEYS presses one key with that text where the focus is, exit-key:KEYS
-    // sends its press to Exit; hold:\r or hold:space holds that key for 8 repeats; ime:TEXT
-    // commits text as an input method; away makes another window active, back this one again;
-    // length:N and failed:N set letterCount and failedUpper; drop:N unloads the display row's shadow N.
+    // Plays a script of words separated by spaces: start, restart, exit click that button, backtab
+    // presses that key; +N waits N ms; reveal waits until the step's hide tick; type:KEYS types, '='
+    // for the letter shown where the next goes, '-' that in lower case, '~' the other letter, '*'
+    // all the letters left; key:KEYS presses one key with that text where the focus is,
+    // exit-key:KEYS sends its press to Exit; hold:\r, hold:space hold that key for 8 repeats;
+    // ime:TEXT commits TEXT as an input method; away makes another window active, back this one;
+    // length:N, failed:N set letterCount, failedUpper; drop:N unloads the display row's shadow N.
     void play(const QString& script);
     // What the window shows and holds, in one line: the instruction's name, and the correction
     // caption's after a '/' where it shows; the display and the correction row, a cell each, '.'

@@ -32,19 +32,15 @@ private slots:
     {
         GameFixture game(2024);
         QString letters;
-        game.play(QStringLiteral("start"));
-        while (letters.size() < 8000) {
+        for (game.play(QStringLiteral("start")); letters.size() < 8000; game.play(QStringLiteral("type:*")))
             letters += game.presentStep();
-            game.play(QStringLiteral("type:*"));
-        }
         QCOMPARE(game.errors().size(), 0);
 
         std::array<int, 26> counts{};
         int repeats = 0;
         for (int i = 0; i < letters.size(); ++i) {
             ++counts[static_cast<std::size_t>(letters[i].unicode() - design::firstLetter)];
-            if (i > 0 && letters[i] == letters[i - 1])
-                ++repeats;
+            repeats += i > 0 && letters[i] == letters[i - 1];
         }
         const double expected = letters.size() / 26.0;
         double chiSquare = 0;

@@ -14,8 +14,6 @@ using namespace design;
 using pixels::Expect;
 using pixels::Probe;
 
-Q_DECLARE_METATYPE(Probe)
-
 namespace {
 
 // A shown cell: its box in `box` colour with a `letter` coloured letter, the shadow 2 pixels wide
@@ -29,12 +27,13 @@ QList<Probe> cell(int i, int top, const QColor& letter, const QColor& box = whit
         {r.left() + 1, r.top() - 1, background}, {r.left() - 1, r.top() + 20, background}};
 }
 
-// The caret before cell `i`.
+// The caret before cell `i`: all of it, and the box beside, above and below it.
 QList<Probe> caret(int i)
 {
     const int x = caretX(i);
-    return {{x, caretTop, black}, {x - caretWidth + 1, caretBottom - 1, black}, {x + 1, caretTop + 15, white},
-        {x, caretBottom, white}, {x, caretTop - 1, white}};
+    return {{QRect(x - caretWidth + 1, caretTop, caretWidth, caretBottom - caretTop), black, Expect::All},
+        {x - caretWidth, caretTop + 15, white}, {x + 1, caretTop + 15, white}, {x, caretTop - 1, white},
+        {x, caretBottom, white}};
 }
 
 // A control that covers exactly `r`: not the background at its edges' middles, the background just
