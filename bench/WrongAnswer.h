@@ -2,13 +2,13 @@
 #pragma once
 
 #include <forms/frmMain.h>
-#include <tests/shared/Design.h>
 #include <tests/shared/Keyboard.h>
+#include <tests/shared/Letters.h>
 
 // Types a wrong letter into the next place of the answer.
 inline void typeWrongLetter(frmMain& form)
 {
-    const QChar wrong = design::otherLetter(form.shownLetters(form.inputPos).front());
+    const QChar wrong = letters::otherLetter(form.shownLetters(form.inputPos).front());
     keys::send(keys::target(form), QEvent::KeyPress, keys::keyFor(wrong), QString(wrong));
 }
 

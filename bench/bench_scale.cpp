@@ -6,8 +6,8 @@
 
 #include <forms/frmMain.h>
 #include <runtime/clock/VirtualClock.h>
-#include <tests/shared/Design.h>
 #include <tests/shared/Keyboard.h>
+#include <tests/shared/Letters.h>
 
 #include <benchmark/benchmark.h>
 
@@ -59,7 +59,7 @@ public:
     void typeLetter(bool right)
     {
         const QChar shown = form_.shownLetters(form_.inputPos).front();
-        const QChar letter = right ? shown : design::otherLetter(shown);
+        const QChar letter = right ? shown : letters::otherLetter(shown);
         keys::send(keys::target(form_), QEvent::KeyPress, keys::keyFor(letter), QString(letter));
     }
 

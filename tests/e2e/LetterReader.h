@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <tests/shared/Design.h>
+
 #include <QBitArray>
 #include <QChar>
 #include <QImage>
@@ -20,7 +22,7 @@ public:
     LetterReader();
     Reading read(const QImage& label) const;
 
-    static constexpr int labelSize = 50;
+    static constexpr int labelSize = design::cellSize;
 
 private:
     QList<QBitArray> references_;

@@ -78,7 +78,9 @@ QString WindowPicture::cellLookProblem(int rowTop, int cell, const QColor& lette
 // The caret: 2 pixels wide, at the left edge of the cell's square, from y 110 to 139.
 bool WindowPicture::caretAt(int cell) const
 {
-    return allOf(QRect(design::squareLeft(cell) - 1, 110, 2, 30), black);
+    return allOf(QRect(design::caretX(cell) - design::caretWidth + 1, design::caretTop, design::caretWidth,
+                     design::caretBottom - design::caretTop),
+        black);
 }
 
 bool WindowPicture::caretAnywhere() const

@@ -15,14 +15,10 @@ namespace layout {
 
 using namespace design;
 
-inline const QRect startButton(16, 312, 73, 25);
-inline const QRect restartButton(520, 320, 81, 25);
-inline const QRect exitButton(608, 320, 73, 25);
-
 // Cell `cell` of the row whose labels stand at `rowTop`: its letter label, the white box.
 inline QRect letterLabel(int rowTop, int cell)
 {
-    return {design::cellLeft(cell), rowTop, LetterReader::labelSize, LetterReader::labelSize};
+    return {design::cellLeft(cell), rowTop, design::cellSize, design::cellSize};
 }
 
 } // namespace layout

@@ -5,6 +5,7 @@
 #include "WindowPicture.h"
 #include "XSession.h"
 
+#include <tests/shared/Letters.h>
 #include <tests/shared/Pixels.h>
 
 #include <QDir>
@@ -202,16 +203,16 @@ private slots:
 
     void windowIsTitledFixedWithCloseBoxAndIcon()
     {
-        QCOMPARE(QString::fromUtf8(session_.property(window_, "_NET_WM_NAME")), QStringLiteral("Korimo"));
-        QCOMPARE(client_.size(), QSize(692, 361));
+        QCOMPARE(QString::fromUtf8(session_.property(window_, "_NET_WM_NAME")), design::windowCaption);
+        QCOMPARE(client_.size(), design::clientSize);
 
         // WM_NORMAL_HINTS: flags, x, y, width, height, minimum width and height, maximum width and height, ...
         const QList<quint32> sizeHints = session_.cardinals(window_, "WM_NORMAL_HINTS");
         QVERIFY(sizeHints.size() >= 9);
         constexpr quint32 minimumSizeSet = 16, maximumSizeSet = 32;
         QVERIFY((sizeHints[0] & minimumSizeSet) && (sizeHints[0] & maximumSizeSet));
-        QCOMPARE(QSize(sizeHints[5], sizeHints[6]), QSize(692, 361));
-        QCOMPARE(QSize(sizeHints[7], sizeHints[8]), QSize(692, 361));
+        QCOMPARE(QSize(sizeHints[5], sizeHints[6]), design::clientSize);
+        QCOMPARE(QSize(sizeHints[7], sizeHints[8]), design::clientSize);
 
         // _MOTIF_WM_HINTS: flags, functions, decorations. With bit 0 ("all") set a mask lists what is
         // left out instead of what is offered.
@@ -265,20 +266,20 @@ private slots:
         save(picture, QStringLiteral("01-opening") + (style.isEmpty() ? QString() : QStringLiteral("-") + style));
         const QImage& image = picture.image();
 
-        QVERIFY(picture.allOf(QRect(16, 304, 664, 1), black));
+        QVERIFY(picture.allOf(design::separator, black));
         QCOMPARE(image.pixelColor(15, 304), background);
         QCOMPARE(image.pixelColor(680, 304), background);
-        QVERIFY(picture.allOf(QRect(16, 303, 664, 1), background));
-        QVERIFY(picture.allOf(QRect(16, 305, 664, 1), background));
+        QVERIFY(picture.allOf(design::separator.translated(0, -1), background));
+        QVERIFY(picture.allOf(design::separator.translated(0, 1), background));
 
         // Between the instruction and the separator there is nothing: no cell, no caret, no caption.
         QVERIFY(picture.allOf(QRect(0, 91, 692, 213), background));
 
         const QRect title = picture.boundsOf(teal);
-        QVERIFY2(!title.isEmpty() && QRect(8, 0, 417, 73).contains(title),
+        QVERIFY2(!title.isEmpty() && design::titleBand.intersected(QRect({}, design::clientSize)).contains(title),
             qPrintable(QStringLiteral("teal at ") + QDebug::toString(title)));
         const QRect instruction = picture.boundsOf(darkBlue);
-        QVERIFY2(!instruction.isEmpty() && QRect(8, 72, 673, 19).contains(instruction),
+        QVERIFY2(!instruction.isEmpty() && design::instruction.contains(instruction),
             qPrintable(QStringLiteral("dark blue at ") + QDebug::toString(instruction)));
         QCOMPARE(picture.count(image.rect(), magenta), 0);
         QCOMPARE(picture.count(image.rect(), red), 0);
@@ -339,7 +340,7 @@ private slots:
         session_.type(three.letters.toLower());
         const Presentation four = watchStep(4, shots + QStringLiteral("-four"));
         QVERIFY2(four.failure.isEmpty(), qPrintable(four.failure));
-        const QString typed = design::wrongAnswerFor(four.letters);
+        const QString typed = letters::wrongAnswerFor(four.letters);
         session_.type(typed.toLower());
         QImage image;
         const auto corrected
@@ -356,7 +357,7 @@ private slots:
             const QString answerProblem = failed.cellLookProblem(displayRowTop, cell, magenta);
             QVERIFY2(answerProblem.isEmpty(), qPrintable(answerProblem));
         }
-        QVERIFY2(failed.count(QRect(8, 176, 673, 19), darkBlue) > 0, "no caption above the correction row");
+        QVERIFY2(failed.count(design::correctionLabel, darkBlue) > 0, "no caption above the correction row");
         QVERIFY(!failed.caretAnywhere());
         QVERIFY(failed.hasFocusFrame(startButton));
         QVERIFY(!failed.hasFocusFrame(exitButton));

@@ -30,7 +30,7 @@ QString reach(GameFixture& game, State state)
     }
     const QString shown = game.presentStep();
     const bool failing = state != State::Answering;
-    const QString wrong = design::otherLetter(shown[failing ? 0 : 1]);
+    const QString wrong = letters::otherLetter(shown[failing ? 0 : 1]);
     game.type(failing ? wrong + shown.mid(1) : shown.left(1));
     if (state == State::FailedAtEleven) {
         game.pressKey(Qt::Key_Tab);
@@ -115,7 +115,7 @@ private slots:
         QTest::addColumn<State>("state");
         QTest::addColumn<QStringList>("children"); // #i: the i-th letter that may appear
         const auto label = [](const QString& caption) { return QStringLiteral("label:") + caption; };
-        const auto button = [](const QString& caption) { return QStringLiteral("button:") + design::spoken(caption); };
+        const auto button = [](const QString& caption) { return QStringLiteral("button:") + letters::spoken(caption); };
         const auto line = [](const QString& name, const QString& rest) { return "text:" + name + " text=" + rest; };
         const auto described = [](const QString& text) { return QStringLiteral(" described=") + text; };
         const QString title = label(design::title);
@@ -166,9 +166,9 @@ private slots:
             child = withLetters(child, letters);
         const QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&game.form());
         QCOMPARE(window->role(), QAccessible::Window);
-        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Korimo"));
+        QCOMPARE(window->text(QAccessible::Name), design::windowCaption);
         QCOMPARE(childrenOf(game.form()), children);
-        QCOMPARE(window->child(1)->rect(), QRect(game.form().mapToGlobal(QPoint(8, 72)), QSize(673, 19)));
+        QCOMPARE(window->child(1)->rect(), design::instruction.translated(game.form().mapToGlobal(QPoint())));
     }
 
     // What a reader is told once each event has ended, with its changes as they then stand; and

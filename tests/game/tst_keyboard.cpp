@@ -4,112 +4,56 @@
 // and keys that arrive while the window is not active. Only A-Z and a-z may be taken as letters.
 #include "GameFixture.h"
 
-#include <tests/shared/Keyboard.h>
-
-#include <QApplication>
-#include <QInputMethodEvent>
-#include <QPushButton>
 #include <QTest>
-
-using rt::Int16;
-
-namespace {
-
-// A key held down: the first press, repeats as the desktop sends them, then the release.
-void holdKey(GameFixture& game, Qt::Key key, const QString& text, int repeats)
-{
-    keys::send(game.focusedWidget(), QEvent::KeyPress, key, text, false);
-    for (int i = 0; i < repeats; ++i) {
-        keys::send(game.focusedWidget(), QEvent::KeyRelease, key, text, true);
-        keys::send(game.focusedWidget(), QEvent::KeyPress, key, text, true);
-    }
-    keys::send(game.focusedWidget(), QEvent::KeyRelease, key, text, false);
-}
-
-} // namespace
 
 class TestKeyboard : public QObject {
     Q_OBJECT
 
 private slots:
-    // The window takes no composition: a commit sent anyway types nothing, not even ASCII letters.
-    void anInputMethodsCommitTypesNoLetter()
+    void keysLeaveTheWindowAsDescribed_data()
     {
-        GameFixture game;
-        frmMain& form = game.form();
-        game.startAnswering();
-        QInputMethodEvent commit;
-        commit.setCommitString(QStringLiteral("记忆ABC"));
-        QApplication::sendEvent(game.focusedWidget(), &commit);
-        QCOMPARE(form.inputPos, Int16(0));
-        QCOMPARE(game.displayRow(), QStringLiteral("___"));
-        QVERIFY(game.errors().isEmpty());
+        addPlayColumns();
+        // The window takes no composition: a commit sent anyway types nothing, not even ASCII letters.
+        addPlay("an input method's commit", "start reveal ime:记忆ABC",
+            "answer ___ . -start,-restart,exit 3/3 0| tmrCursor");
+        // Catches a second step started by a key that is still down once the first has begun.
+        const QString repeating = QStringLiteral("reveal = . -repeat,-restart,exit 3/1 0 Timer1");
+        addPlay("Enter held after a wrong answer", "start reveal type:==~ hold:\r +500", repeating);
+        addPlay("Space held after a wrong answer", "start reveal type:==~ hold:space +500", repeating);
+        // Keys sent to the window or a button while another window is active take only letters, and
+        // the focus comes back to where it was.
+        const QString away = QStringLiteral("start reveal away key:7ı key:=ſ exit-key:ß");
+        addPlay("keys while another window is active", away, "answer =__ . -start,-restart,exit 3/3 1| tmrCursor");
+        addPlay("then back", away + " back type:*", "reveal . . -start,-restart,exit 4/1 0 Timer1");
+        // Tab and Backtab go round the buttons in their order.
+        addPlay("Tab", "type:\t", "opening . . start,restart*,exit 3/0 0 -");
+        addPlay("Tab twice", "type:\t\t", "opening . . start,restart,exit* 3/0 0 -");
+        addPlay("Tab three times", "type:\t\t\t", "opening . . start*,restart,exit 3/0 0 -");
+        addPlay("Backtab", "backtab", "opening . . start,restart,exit* 3/0 0 -");
+        addPlay("Backtab twice", "backtab backtab", "opening . . start,restart*,exit 3/0 0 -");
+        addPlay("Backtab three times", "backtab backtab backtab", "opening . . start*,restart,exit 3/0 0 -");
     }
 
-    // Every 16-bit code, as a key's text while answering: exactly the 52 ASCII letters are
-    // taken, as capitals. Catches case rules that turn dotless i, long s or the Kelvin sign
-    // into letters.
+    void keysLeaveTheWindowAsDescribed() { checkPlay(); }
+
+    // Every 16-bit code as a key's text while answering: exactly the 52 ASCII letters are taken, as
+    // capitals. Catches case rules that turn dotless i, long s or the Kelvin sign into letters.
     void onlyAsciiLettersAreTakenAmongAllCodes()
     {
         GameFixture game;
-        frmMain& form = game.form();
-        game.startAnswering();
-        int taken = 0;
+        game.play(QStringLiteral("start reveal"));
+        QString taken;
         for (int code = 0; code <= 0xFFFF; ++code) {
             game.pressKey(Qt::Key_unknown, QString(QChar(char16_t(code))));
-            const bool typed = form.inputPos == 1;
-            QVERIFY2(typed == design::isLetter(char16_t(code)), qPrintable(QString::number(code, 16)));
-            if (typed) {
-                QCOMPARE(form.typedLetters(0), QString(QChar(char16_t(code))).toUpper());
-                ++taken;
+            if (game.form().inputPos == 1) {
+                taken += game.form().typedLetters(0);
                 game.pressKey(Qt::Key_Backspace, QStringLiteral("\b"));
             }
         }
-        QCOMPARE(taken, 52);
-        QVERIFY(game.errors().isEmpty());
-    }
-
-    // Catches a second step started by a key that is still down once the first has begun.
-    void aHeldEnterOrSpaceRepeatsTheStepOnce()
-    {
-        for (const auto& [key, text] :
-            {std::pair(Qt::Key_Return, QStringLiteral("\r")), std::pair(Qt::Key_Space, QStringLiteral(" "))}) {
-            GameFixture game;
-            frmMain& form = game.form();
-            const QString shown = game.startAnswering();
-            game.type(shown.left(2) + design::otherLetter(shown[2]));
-            QVERIFY(form.cmdStart.hasFocus());
-            holdKey(game, key, text, 8);
-            QVERIFY(form.Timer1.isEnabled());
-            game.advance(design::tickInterval);
-            QCOMPARE(form.revealIndex, Int16(1)); // one step begun, half a second ago
-            QVERIFY(!form.lblLetterWrong.isLoaded(1));
-            QVERIFY(game.errors().isEmpty());
-        }
-    }
-
-    // Another window is active: keys sent to ours anyway, to the window or to a button, take only
-    // letters, and the focus comes back to where it was.
-    void keysWhileAnotherWindowIsActive()
-    {
-        GameFixture game;
-        frmMain& form = game.form();
-        const QString shown = game.startAnswering();
-        QWidget other;
-        other.show();
-        QApplication::setActiveWindow(&other);
-        QVERIFY(!form.isActiveWindow());
-        game.pressKey(Qt::Key_unknown, QStringLiteral("7ı"));
-        keys::send(&form, QEvent::KeyPress, Qt::Key_unknown, shown.left(1) + QStringLiteral("ſ"));
-        keys::send(form.cmdExit.widget(), QEvent::KeyPress, Qt::Key_unknown, QStringLiteral("ß"));
-        QCOMPARE(form.inputPos, Int16(1));
-        QCOMPARE(game.displayRow(), shown.left(1) + QStringLiteral("__"));
-        QCOMPARE(game.exitCode(), -1);
-        QApplication::setActiveWindow(&form);
-        QVERIFY(form.isActiveWindow());
-        QVERIFY(!form.cmdExit.hasFocus());
-        game.type(shown.mid(1));
-        QCOMPARE(form.letterCount, Int16(4));
+        QString alphabet;
+        for (char16_t letter = design::firstLetter; letter <= design::lastLetter; ++letter)
+            alphabet += QChar(letter);
+        QCOMPARE(taken, alphabet + alphabet);
         QVERIFY(game.errors().isEmpty());
     }
 };

@@ -6,35 +6,24 @@
 
 #include <array>
 
-using namespace std::chrono_literals;
-
 class TestRandom : public QObject {
     Q_OBJECT
 
 private slots:
-    // The first letter is drawn at Start, each later one after its reveal tick has reseeded the
-    // source from the clock: a Start one millisecond later changes all but the first.
-    void theRevealTicksReseedFromTheClock()
-    {
-        GameFixture onTime;
-        GameFixture later;
-        later.advance(1ms);
-        onTime.click(onTime.form().cmdStart);
-        later.click(later.form().cmdStart);
-        const QString letters = onTime.presentStep();
-        const QString delayed = later.presentStep();
-        QCOMPARE(delayed.front(), letters.front());
-        QVERIFY(delayed.mid(1) != letters.mid(1));
-    }
-
-    // Catches a step repeated with the letters that were just answered wrong.
-    void aRepeatedStepDrawsNewLetters()
+    // The first letter is drawn at Start, each later one after its reveal tick has reseeded the source
+    // from the clock: a Start 1 ms later draws the same first letter only. Catches too a failed step
+    // repeated with the letters that were just answered wrong.
+    void eachStepDrawsNewLetters()
     {
         GameFixture game;
-        const QString failed = game.startAnswering();
-        game.type(design::otherLetter(failed[0]) + failed.mid(1));
-        game.pressKey(Qt::Key_Return, QStringLiteral("\r"));
-        QVERIFY(game.presentStep() != failed); // one chance in 17,576 that this seed draws the same
+        GameFixture later;
+        game.play(QStringLiteral("start reveal"));
+        later.play(QStringLiteral("+1 start reveal"));
+        const QString first = game.shownLetters();
+        QCOMPARE(later.shownLetters().front(), first.front());
+        QVERIFY(later.shownLetters().mid(1) != first.mid(1));
+        game.play(QStringLiteral("type:~*\r reveal"));
+        QVERIFY(game.shownLetters() != first); // one chance in 17,576 that this seed draws the same
     }
 
     // Plays a long game with correct answers, so that every letter comes from a step's reveal
@@ -43,20 +32,15 @@ private slots:
     {
         GameFixture game(2024);
         QString letters;
-        game.click(game.form().cmdStart);
-        while (letters.size() < 8000) {
-            const QString shown = game.presentStep();
-            letters += shown;
-            game.type(shown);
-        }
+        for (game.play(QStringLiteral("start")); letters.size() < 8000; game.play(QStringLiteral("type:*")))
+            letters += game.presentStep();
         QCOMPARE(game.errors().size(), 0);
 
         std::array<int, 26> counts{};
         int repeats = 0;
         for (int i = 0; i < letters.size(); ++i) {
-            ++counts[static_cast<std::size_t>(letters[i].unicode() - 'A')];
-            if (i > 0 && letters[i] == letters[i - 1])
-                ++repeats;
+            ++counts[static_cast<std::size_t>(letters[i].unicode() - design::firstLetter)];
+            repeats += i > 0 && letters[i] == letters[i - 1];
         }
         const double expected = letters.size() / 26.0;
         double chiSquare = 0;

@@ -1,113 +1,64 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Starting and ending steps: the timed reveal, the hide tick, the caret blink, the judgement of
-// a wrong answer and going back to three letters after it.
+// Steps played from the opening, each row to the state it must leave (GameFixture::state): the
+// timed reveal, the hide tick, the caret, typing, the judgement, the step's length, Exit, and
+// run-time errors.
 #include "GameFixture.h"
 
-#include <tests/shared/Pixels.h>
-
 #include <QTest>
-
-using namespace std::chrono_literals;
-using design::black;
-using design::white;
-using rt::Int16;
 
 class TestSteps : public QObject {
     Q_OBJECT
 
 private slots:
-    // Start draws the first letter into a hidden cell; cell k appears at 500 * (k + 1) ms, placed
-    // by its index; all go blank at 2000 ms, when the answer begins.
-    void aThreeLetterStepRevealsOneCellEveryHalfSecond()
+    void aPlayLeavesTheWindowAsDescribed_data()
     {
-        GameFixture game;
-        frmMain& form = game.form();
-        game.click(form.cmdStart);
-        QCOMPARE(form.lblLetter(0).caption(), form.shownLetters(0));
-        game.advance(499ms);
-        QVERIFY(!form.lblLetter(0).isVisible());
-        for (int k = 0; k < 3; ++k) {
-            game.advance(k == 0 ? 1ms : 500ms);
-            QVERIFY(form.lblLetter(k).isVisible() && form.shpBack(k).isVisible());
-            QCOMPARE(form.lblLetter(k).left(), design::cellLeft(k));
-            QCOMPARE(form.shpBack(k).left(), design::squareLeft(k));
-            QCOMPARE(form.lblLetter(k).caption(), form.shownLetters(k));
-        }
-        QVERIFY(!form.Timer1.isEnabled() && form.Timer2.isEnabled());
-        game.advance(500ms);
-        QCOMPARE(game.displayRow(), QStringLiteral("___"));
-        QCOMPARE(form.Label1.caption(), design::answerText);
-        QVERIFY(!form.Timer2.isEnabled() && form.tmrCursor.isEnabled());
+        addPlayColumns();
+        addPlay("the opening", "", "opening . . start*,restart,exit 3/0 0 -");
+        // Start draws the first letter; cell k shows at 500 * (k + 1) ms, the hide tick comes after the last.
+        addPlay("Start", "start", "reveal . . -start,-restart,exit 3/1 0 Timer1");
+        addPlay("499 ms later", "start +499", "reveal . . -start,-restart,exit 3/1 0 Timer1");
+        addPlay("500 ms", "start +500", "reveal = . -start,-restart,exit 3/1 0 Timer1");
+        addPlay("1000 ms", "start +1000", "reveal == . -start,-restart,exit 3/2 0 Timer1");
+        addPlay("1500 ms", "start +1500", "reveal === . -start,-restart,exit 3/3 0 Timer2");
+        addPlay("the hide tick at 2000 ms", "start reveal", "answer ___ . -start,-restart,exit 3/3 0| tmrCursor");
+        addPlay("the caret 499 ms later", "start reveal +499", "answer ___ . -start,-restart,exit 3/3 0| tmrCursor");
+        addPlay("its first blink", "start reveal +500", "answer ___ . -start,-restart,exit 3/3 0 tmrCursor");
+        addPlay("its second blink", "start reveal +1000", "answer ___ . -start,-restart,exit 3/3 0| tmrCursor");
+        addPlay("a letter", "start reveal type:=", "answer =__ . -start,-restart,exit 3/3 1| tmrCursor");
+        addPlay("a letter taken back", "start reveal type:=\b", "answer ___ . -start,-restart,exit 3/3 0| tmrCursor");
+        addPlay("Backspace at the first cell", "start reveal type:\b",
+            "answer ___ . -start,-restart,exit 3/3 0| tmrCursor");
+        addPlay("a wrong letter, then two in lower case", "start reveal type:~--",
+            "failed/correction ~== === repeat*,restart,exit 3/3 0 -");
+        addPlay("a right answer", "start reveal type:*", "reveal . . -start,-restart,exit 4/1 0 Timer1");
+        addPlay("Enter repeats a failed step", "start reveal type:* reveal type:~*\r reveal",
+            "answer ____ . -repeat,-restart,exit 4/4 0| tmrCursor");
+        addPlay("Restart goes back to 3 letters", "start reveal type:* reveal type:~* restart",
+            "reveal . . -repeat,-restart,exit 3/1 0 Timer1");
+        addPlay("Restart's step", "start reveal type:* reveal type:~* restart reveal",
+            "answer ___ . -repeat,-restart,exit 3/3 0| tmrCursor");
+        addPlay("Exit ends the program at once", "start +1000 exit +5000",
+            "reveal == . -start,-restart,exit* 3/2 0 - exit 0");
+        const int longest = design::longestStep;
+        const QString toLongest = QStringLiteral("length:%1 start reveal type:*");
+        const QString longer = QStringLiteral("reveal . . -start,-restart,exit %1/1 0 Timer1").arg(longest);
+        addPlay("the step grows to the longest", toLongest.arg(longest - 1), longer);
+        addPlay("and no further", toLongest.arg(longest), longer);
+        addPlay("a wrong answer at the longest step", QStringLiteral("length:%1 start reveal type:~*").arg(longest),
+            QStringLiteral("failed/correction ~%1 =%1 repeat*,restart,exit %2/%2 0 -")
+                .arg(QString(longest - 1, u'='))
+                .arg(longest));
+        // An error ends the handler that raised it and every one that called it, and is reported once.
+        addPlay("an error in Start called by Restart", "start reveal type:~* failed:5 restart",
+            "failed/correction . = -repeat,-restart,-exit 3/3 0 - exit 1, error: control array element not loaded");
+        addPlay("an error in Start called by Enter", "start reveal type:~* failed:5 type:\r",
+            "failed/correction ~ = -repeat,-restart,-exit 3/3 0 - exit 1, error: control array element not loaded");
+        // The right answer's caption stands from the judgement to the next step's Start.
+        addPlay("an error after a right answer's judgement", "start reveal drop:2 type:*",
+            "right = . -start,-restart,-exit 3/3 0 - exit 1, error: control array element not loaded");
     }
 
-    void theCaretAppearsAtTheFirstCellThenBlinks()
-    {
-        GameFixture game;
-        frmMain& form = game.form();
-        game.startAnswering();
-        QVERIFY(form.linCursor.isVisible());
-        QCOMPARE(form.linCursor.x1(), design::squareLeft(0));
-        QCOMPARE(form.linCursor.x2(), design::squareLeft(0));
-        QCOMPARE(pixels::failedProbe(game.render(),
-                     {{22, 110, black}, {21, 139, black}, {23, 125, white}, {22, 140, white}, {22, 109, white}}),
-            QString());
-        game.advance(499ms);
-        QVERIFY(form.linCursor.isVisible());
-        game.advance(1ms);
-        QVERIFY(!form.linCursor.isVisible());
-        QCOMPARE(game.render().pixelColor(22, 125), white);
-        game.advance(design::tickInterval);
-        QVERIFY(form.linCursor.isVisible());
-        QCOMPARE(form.linCursor.x1(), design::squareLeft(0));
-    }
-
-    void exitEndsTheProgramAtOnceInAnyState()
-    {
-        GameFixture game;
-        frmMain& form = game.form();
-        game.click(form.cmdStart);
-        game.advance(1000ms);
-        game.click(form.cmdExit);
-        QCOMPARE(game.exitCode(), 0);
-        game.advance(5000ms);
-        QVERIFY(!form.lblLetter.isLoaded(2));
-        QVERIFY(!form.Timer1.isEnabled());
-    }
-
-    void aWrongAnswerShowsTheCorrection()
-    {
-        GameFixture game;
-        frmMain& form = game.form();
-        const QString shown = game.startAnswering();
-        const QString typed = design::otherLetter(shown[0]) + shown.mid(1);
-        game.type(typed.toLower());
-        QCOMPARE(form.Label3.caption(), design::correctionCaption);
-        QVERIFY(form.cmdStart.isEnabled() && form.cmdRestart.isEnabled() && form.cmdStart.hasFocus());
-        QCOMPARE(game.correctionRow(), shown);
-        QCOMPARE(game.displayRow(), typed);
-
-        const QImage image = game.render();
-        QCOMPARE(pixels::failedProbe(image, {{22, 222, white}, {71, 271, black}}), QString());
-        QVERIFY(pixels::any(image, QRect(20, 220, 50, 50), design::red));
-    }
-
-    void restartAfterAWrongAnswerGoesBackToThreeLetters()
-    {
-        GameFixture game;
-        frmMain& form = game.form();
-        game.click(form.cmdStart);
-        game.type(game.presentStep()); // four letters next
-        const QString shown = game.presentStep();
-        game.type(design::otherLetter(shown[0]) + shown.mid(1));
-        QCOMPARE(form.failedUpper, Int16(3));
-        game.click(form.cmdRestart);
-        QCOMPARE(form.letterCount, Int16(3));
-        QVERIFY(!form.lblLetterWrong.isLoaded(3) && !form.lblLetter.isLoaded(1));
-        QVERIFY(!form.cmdStart.isEnabled());
-        QCOMPARE(form.cmdStart.caption(), design::repeatCaption);
-        QCOMPARE(game.presentStep().size(), 3);
-        QVERIFY(game.errors().isEmpty());
-    }
+    void aPlayLeavesTheWindowAsDescribed() { checkPlay(); }
 };
 
 QTEST_MAIN(TestSteps)

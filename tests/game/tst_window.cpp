@@ -1,117 +1,155 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window as it opens: its frame, its controls' places and its pixels.
+// The window: its frame, its controls' places, the faces it is drawn in, and its pixels state by state.
 #include "GameFixture.h"
 
 #include <tests/shared/Pixels.h>
 
+#include <QApplication>
 #include <QFontInfo>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace design;
+using pixels::Expect;
+using pixels::Probe;
+
+namespace {
+
+// A shown cell: its box in `box` colour with a `letter` coloured letter, the shadow 2 pixels wide
+// right of it and below, the background beyond them and in the notch above the shadow.
+QList<Probe> cell(int i, int top, const QColor& letter, const QColor& box = white)
+{
+    const QRect r(cellLeft(i), top, cellSize, cellSize);
+    return {{r.left() + 1, r.top() + 1, box}, {r.right(), r.bottom(), box}, {r, letter},
+        {r.right() + 1, r.top() + 20, black}, {r.right() + 2, r.bottom() + 2, black},
+        {r.right() + 3, r.top() + 20, background}, {r.right() + 1, r.top() + 1, background},
+        {r.left() + 1, r.top() - 1, background}, {r.left() - 1, r.top() + 20, background}};
+}
+
+// The caret before cell `i`: all of it, and the box beside, above and below it.
+QList<Probe> caret(int i)
+{
+    const int x = caretX(i);
+    return {{QRect(x - caretWidth + 1, caretTop, caretWidth, caretBottom - caretTop), black, Expect::All},
+        {x - caretWidth, caretTop + 15, white}, {x + 1, caretTop + 15, white}, {x, caretTop - 1, white},
+        {x, caretBottom, white}};
+}
+
+// A control that covers exactly `r`: not the background at its edges' middles, the background just
+// outside them.
+QList<Probe> exactly(const QRect& r)
+{
+    const QPoint c = r.center();
+    return {{r.left(), c.y(), background, false}, {r.right(), c.y(), background, false},
+        {c.x(), r.top(), background, false}, {c.x(), r.bottom(), background, false}, {r.left() - 1, c.y(), background},
+        {r.right() + 1, c.y(), background}, {c.x(), r.top() - 1, background}, {c.x(), r.bottom() + 1, background}};
+}
+
+// The window's width from `top` down to `bottom`.
+QRect band(int top, int bottom)
+{
+    return QRect(0, top, clientSize.width(), bottom - top + 1);
+}
+
+} // namespace
 
 class TestWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void windowIsFixedWithACloseBoxOnly()
+    // The opening window's frame, its controls' places and faces; then the correction's caption
+    // after a wrong answer.
+    void theWindowIsAsDescribed_data()
     {
+        QTest::addColumn<QVariant>("actual");
+        QTest::addColumn<QVariant>("expected");
+        const auto row = [](const char* name, const QVariant& actual, const QVariant& expected) {
+            QTest::newRow(name) << actual << expected;
+        };
+        // The stand-ins the layout relies on; Qt names the foundry too where two make a family: "P052 [UKWN]".
+        const auto family = [](const rt::FontDescription& face) {
+            return QFontInfo(rt::makeFont(face)).family().section(QStringLiteral(" ["), 0, 0);
+        };
         GameFixture game;
         frmMain& form = game.form();
-        QCOMPARE(form.windowTitle(), QStringLiteral("Korimo"));
-        QCOMPARE(form.size(), QSize(692, 361));
-        QCOMPARE(form.minimumSize(), form.maximumSize());
-        const Qt::WindowFlags flags = form.windowFlags();
-        QVERIFY(flags & Qt::WindowCloseButtonHint);
-        QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-        QVERIFY(!form.windowIcon().isNull());
-        QCOMPARE(form.windowIcon().pixmap(32, 32).size(), QSize(32, 32));
+        const auto frameButtons
+            = Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
+        const auto geometry = [](const rt::CommandButton& button) { return QVariant(button.widget()->geometry()); };
+        row("caption", form.windowTitle(), windowCaption);
+        row("fixed size", QVariantList{form.minimumSize(), form.maximumSize()}, QVariantList{clientSize, clientSize});
+        row("a close box only", int(form.windowFlags() & frameButtons), int(Qt::WindowCloseButtonHint));
+        row("icon", form.windowIcon().pixmap(32, 32).size(), QSize(32, 32));
+        row("buttons", QVariantList{geometry(form.cmdStart), geometry(form.cmdRestart), geometry(form.cmdExit)},
+            QVariantList{startButton, restartButton, exitButton});
+        row("Label1", form.Label1.bounds(), instruction);
+        row("Start is the default", form.cmdStart.widget()->isDefault() || form.cmdStart.widget()->autoDefault(),
+            false);
+        row("faces",
+            QStringList{
+                family(frmMain::palatinoLinotype(9)), family(frmMain::songTi(9)), family(frmMain::timesNewRoman(9))},
+            QStringList{"P052", "AR PL UMing CN", "Liberation Serif"});
+        game.play(QStringLiteral("start reveal type:~*"));
+        row("Label3", form.Label3.bounds(), correctionLabel);
     }
 
-    void buttonsStandWhereDescribedWithStartFocused()
+    void theWindowIsAsDescribed()
     {
-        GameFixture game;
-        frmMain& form = game.form();
-        QCOMPARE(form.cmdStart.widget()->geometry(), QRect(16, 312, 73, 25));
-        QCOMPARE(form.cmdRestart.widget()->geometry(), QRect(520, 320, 81, 25));
-        QCOMPARE(form.cmdExit.widget()->geometry(), QRect(608, 320, 73, 25));
-        QVERIFY(form.cmdStart.hasFocus());
-        for (rt::CommandButton* next : {&form.cmdRestart, &form.cmdExit, &form.cmdStart}) {
-            game.pressKey(Qt::Key_Tab, QStringLiteral("\t"));
-            QVERIFY(next->hasFocus());
+        QFETCH(QVariant, actual);
+        QFETCH(QVariant, expected);
+        QCOMPARE(actual, expected);
+    }
+
+    void thePixelsAreAsDescribed_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QColor>("base"); // the desktop scheme's, where not the usual white
+        QTest::addColumn<QList<Probe>>("probes");
+        QTest::addColumn<QRect>("framed"); // the button that shows the focus
+        const QList<Probe> opening
+            = QList<Probe>{{300, 150, background}, {691, 360, background}, {titleBand, teal},
+                  {band(titleBand.bottom() + 1, clientSize.height()), teal, Expect::None}, {instruction, darkBlue},
+                  {band(instruction.bottom() + 1, separator.top() - 1), background, Expect::All}}
+            + exactly(separator) + exactly(startButton) + exactly(restartButton) + exactly(exitButton);
+        const QRect box(cellLeft(0), displayRowTop, cellSize, cellSize);
+        const QColor grey(208, 208, 208);
+        // The correction's caption in its line, and nothing else between the rows.
+        const QList<Probe> caption = {{correctionLabel, darkBlue},
+            {band(displayRowTop + shadowOffset + cellSize, correctionLabel.top() - 1), background, Expect::All},
+            {band(correctionLabel.bottom() + 1, correctionRowTop - 1), background, Expect::All}};
+        QTest::newRow("the opening") << "" << QColor() << opening << startButton;
+        QTest::newRow("a cell shown") << "start +500" << QColor() << cell(0, displayRowTop, magenta) << QRect();
+        QTest::newRow("a cell in another scheme")
+            << "start +500" << grey << cell(0, displayRowTop, magenta, grey) << QRect();
+        QTest::newRow("the hide tick") << "start reveal" << QColor()
+                                       << caret(0) + QList<Probe>{{box, magenta, Expect::None}} << QRect();
+        QTest::newRow("the caret's blink")
+            << "start reveal +500" << QColor() << QList<Probe>{{box, black, Expect::None}} << QRect();
+        QTest::newRow("the caret after a letter") << "start reveal type:=" << QColor() << caret(1) << QRect();
+        QTest::newRow("a wrong answer") << "start reveal type:~*" << QColor()
+                                        << cell(0, correctionRowTop, red) + caption << startButton;
+    }
+
+    void thePixelsAreAsDescribed()
+    {
+        QFETCH(QString, script);
+        QFETCH(QColor, base);
+        QFETCH(QList<Probe>, probes);
+        QFETCH(QRect, framed);
+        const QPalette usual = QApplication::palette();
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(usual); });
+        if (base.isValid()) {
+            QPalette scheme = usual;
+            scheme.setColor(QPalette::Base, base);
+            QApplication::setPalette(scheme);
         }
-        for (rt::CommandButton* previous : {&form.cmdExit, &form.cmdRestart, &form.cmdStart}) {
-            game.pressKey(Qt::Key_Backtab);
-            QVERIFY(previous->hasFocus());
-        }
-        QVERIFY(!form.cmdStart.widget()->isDefault() && !form.cmdStart.widget()->autoDefault());
-    }
-
-    void openingStateShowsTheInstructionAndNothingElse()
-    {
         GameFixture game;
-        frmMain& form = game.form();
-        QCOMPARE(form.Label1.caption(), design::openingText);
-        QCOMPARE(form.letterCount, rt::Int16(3));
-        QCOMPARE(form.inputPos, rt::Int16(0));
-        QVERIFY(!form.shownLetters.hasElements() && !form.typedLetters.hasElements());
-    }
-
-    void openingPixelsMatchTheLayout()
-    {
-        GameFixture game;
-        frmMain& form = game.form();
+        game.play(script);
         const QImage image = game.render();
-        QCOMPARE(image.size(), QSize(692, 361));
-        QCOMPARE(pixels::failedProbe(image,
-                     {{300, 150, background}, {691, 360, background},
-                         // The separator: one pixel high at y 304, from x 16 up to 680.
-                         {16, 304, black}, {679, 304, black}, {15, 304, background}, {680, 304, background},
-                         {300, 303, background}, {300, 305, background},
-                         // Buttons cover their places and nothing around them.
-                         {52, 324, background, false}, {15, 324, background}, {52, 338, background},
-                         {560, 332, background, false}, {644, 332, background, false}, {604, 332, background}}),
-            QString());
-        // Only Start, which Enter and Space would click, shows the focus.
-        QVERIFY(pixels::hasFocusFrame(image, form.cmdStart.widget()->geometry()));
-        QVERIFY(!pixels::hasFocusFrame(image, form.cmdRestart.widget()->geometry()));
-        QVERIFY(!pixels::hasFocusFrame(image, form.cmdExit.widget()->geometry()));
-        // The teal title in its band, the dark blue instruction in its own.
-        QVERIFY(pixels::any(image, QRect(8, 0, 417, 73), teal));
-        QVERIFY(!pixels::any(image, QRect(0, 73, 692, 288), teal));
-        QVERIFY(pixels::any(image, QRect(8, 72, 673, 19), darkBlue));
-        QVERIFY(!pixels::any(image, QRect(0, 92, 692, 210), darkBlue));
-        // No cell and no caret anywhere.
-        QVERIFY(!pixels::any(image, QRect(0, 92, 692, 210), white));
-        QVERIFY(!pixels::any(image, QRect(0, 92, 692, 210), black));
-    }
-
-    // The layout relies on the free stand-ins of the faces the window is described in.
-    void facesAreDrawnInTheirStandIns()
-    {
-        const std::pair<rt::FontDescription, const char*> faces[] = {{frmMain::songTi(9), "AR PL UMing CN"},
-            {frmMain::timesNewRoman(9), "Liberation Serif"}, {frmMain::palatinoLinotype(9), "P052"}};
-        // Where two foundries make a family, Qt names the foundry too: "P052 [UKWN]".
-        for (const auto& [face, standIn] : faces)
-            QCOMPARE(QFontInfo(rt::makeFont(face)).family().section(QStringLiteral(" ["), 0, 0), QString(standIn));
-    }
-
-    // The letter cell: a white box with a 2-pixel black shadow right and below, a magenta letter,
-    // which the hide tick takes away.
-    void aShownCellIsABoxWithAShadowUntilTheHide()
-    {
-        GameFixture game;
-        game.click(game.form().cmdStart);
-        game.advance(design::tickInterval);
-        const QImage image = game.render();
-        QCOMPARE(pixels::failedProbe(image,
-                     {{21, 101, white}, {69, 149, white}, {70, 120, black}, {71, 151, black}, {72, 120, background},
-                         {21, 99, background}, {19, 120, background}}),
-            QString());
-        QVERIFY(pixels::any(image, QRect(20, 100, 50, 50), magenta));
-        game.advance(3 * design::tickInterval);
-        QVERIFY(!game.form().Timer2.isEnabled());
-        QVERIFY(!pixels::any(game.render(), QRect(20, 100, 50, 50), magenta));
+        QCOMPARE(image.size(), clientSize);
+        QCOMPARE(pixels::failedProbe(image, probes), QString());
+        for (const QRect& button : {startButton, restartButton, exitButton})
+            QCOMPARE(pixels::hasFocusFrame(image, button), button == framed);
     }
 };
 

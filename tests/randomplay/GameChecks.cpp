@@ -211,7 +211,8 @@ void checkAnswer(Report& report, frmMain& form, const Expected& expected, std::c
     checkRow(report, correctionRow(form), 0, false);
     const auto x = static_cast<float>(design::squareLeft(typed));
     const rt::Line& caret = form.linCursor;
-    report.expect(caret.x1() == x && caret.x2() == x && caret.y1() == 110 && caret.y2() == 140,
+    report.expect(
+        caret.x1() == x && caret.x2() == x && caret.y1() == design::caretTop && caret.y2() == design::caretBottom,
         [&] { return QStringLiteral("caret: at x %1..%2, expected %3").arg(caret.x1()).arg(caret.x2()).arg(x); });
     const auto sinceHideTick = now - expected.stepStart - tickInterval * (expected.letterCount + 1);
     report.expect(caret.isVisible() == (sinceHideTick / tickInterval % 2 == 0), "caret: out of step with its blink");
@@ -251,8 +252,8 @@ QString checkGame(GameFixture& game, const Expected& expected)
                                : QStringLiteral("exit: window closed %1, expected %2").arg(closed).arg(ended);
     }
     Report report;
-    report.expect(form.letterCount >= 3 && form.letterCount <= frmMain::maxLetterCount
-            && form.letterCount == expected.letterCount,
+    report.expect(
+        form.letterCount >= 3 && form.letterCount <= design::longestStep && form.letterCount == expected.letterCount,
         [&] {
             return QStringLiteral("length: letterCount %1, expected %2")
                 .arg(form.letterCount.value())

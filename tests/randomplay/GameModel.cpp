@@ -76,7 +76,7 @@ void GameModel::typeCode(char16_t code)
 {
     if (expected_.phase != Phase::Answering)
         return;
-    if (design::isLetter(code)) {
+    if (letters::isLetter(code)) {
         expected_.typed += QChar(code).toUpper();
         if (expected_.typed.size() == expected_.letterCount)
             judge();
@@ -120,7 +120,7 @@ void GameModel::judge()
 {
     if (expected_.typed == expected_.shown) {
         ++tally_.correctAnswers;
-        expected_.letterCount = std::min(expected_.letterCount + 1, int(frmMain::maxLetterCount));
+        expected_.letterCount = std::min(expected_.letterCount + 1, int(design::longestStep));
         expected_.failedUpper = 0;
         startStep();
     } else {

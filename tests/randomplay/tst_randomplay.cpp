@@ -112,7 +112,7 @@ private slots:
             QFAIL(qPrintable(reproduction(seed, events, *outcome.failure, Paints::Unchecked)));
         qInfo("%d events: %d right answers, %d wrong, longest step %d letters", outcome.tally.events,
             outcome.tally.correctAnswers, outcome.tally.wrongAnswers, outcome.tally.longestStep);
-        QCOMPARE(outcome.tally.longestStep, int(frmMain::maxLetterCount));
+        QCOMPARE(outcome.tally.longestStep, int(design::longestStep));
     }
 
     // Short sequences kept for paths that matter, named after the case each plays. The first is

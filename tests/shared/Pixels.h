@@ -2,20 +2,21 @@
 #pragma once
 
 #include <QColor>
+#include <QDebug>
 #include <QImage>
+#include <QList>
 #include <QRect>
 #include <QString>
-
-#include <initializer_list>
 
 // Looking for colours in a picture of a window, for the unit and the end-to-end tests.
 namespace pixels {
 
 inline int count(const QImage& image, const QRect& area, const QColor& color)
 {
+    const QRect inside = area & image.rect();
     int found = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x)
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x)
             found += image.pixelColor(x, y) == color;
     }
     return found;
@@ -26,27 +27,44 @@ inline bool any(const QImage& image, const QRect& area, const QColor& color)
     return count(image, area, color) > 0;
 }
 
-// One pixel's expected colour, or with `is` false, any colour but that one.
+// How many of an area's pixels a probe expects in its colour.
+enum class Expect { Some, None, All };
+
+// A point (a 1 × 1 area) that is or is not in the colour, or an area with some, none or all of its
+// pixels in it.
 struct Probe {
-    int x;
-    int y;
+    Probe() = default;
+    Probe(int x, int y, const QColor& colour, bool is = true)
+        : Probe(QRect(x, y, 1, 1), colour, is ? Expect::All : Expect::None)
+    {
+    }
+    Probe(const QRect& area, const QColor& colour, Expect expect = Expect::Some)
+        : area(area)
+        , colour(colour)
+        , expect(expect)
+    {
+    }
+
+    QRect area;
     QColor colour;
-    bool is = true;
+    Expect expect = Expect::Some;
 };
 
 // The first probe that the image fails, named by its row and place; empty when all hold.
-inline QString failedProbe(const QImage& image, std::initializer_list<Probe> probes)
+inline QString failedProbe(const QImage& image, const QList<Probe>& probes)
 {
-    int row = 0;
-    for (const Probe& probe : probes) {
-        const QColor found = image.pixelColor(probe.x, probe.y);
-        if ((found == probe.colour) != probe.is)
-            return QStringLiteral("row %1 (%2, %3): %4, expected %5%6")
+    for (qsizetype row = 0; row < probes.size(); ++row) {
+        const Probe& probe = probes[row];
+        const QRect inside = probe.area & image.rect();
+        const int found = count(image, inside, probe.colour);
+        const int expected = probe.expect == Expect::All ? inside.width() * inside.height() : 0;
+        if (probe.expect == Expect::Some ? found == 0 : found != expected)
+            return QStringLiteral("row %1 %2: %3 pixels %4, expected %5")
                 .arg(row)
-                .arg(probe.x)
-                .arg(probe.y)
-                .arg(found.name(), probe.is ? QString() : QStringLiteral("anything but "), probe.colour.name());
-        ++row;
+                .arg(QDebug::toString(probe.area))
+                .arg(found)
+                .arg(probe.colour.name(),
+                    probe.expect == Expect::Some ? QStringLiteral("some") : QString::number(expected));
     }
     return {};
 }
