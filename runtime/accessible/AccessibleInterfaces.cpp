@@ -8,6 +8,7 @@
 #include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -283,7 +284,15 @@ private:
     std::vector<QWidget*> buttons() const { return static_cast<Form*>(widget())->buttonsInTabOrder(); }
 };
 
-// A push button of a form, described by the labels the form's wing names for it.
+// Spaces that space out the ideographs of a caption are for the eye; read aloud they would be
+// pauses or the word "space".
+QString spokenCaption(const QString& caption)
+{
+    static const QRegularExpression padding(QStringLiteral("(?<=\\p{Han})\\s+(?=\\p{Han})"));
+    return QString(caption).remove(padding).trimmed();
+}
+
+// A push button of a form, named by its caption as it is spoken, described by the labels the form's wing names for it.
 class AccessibleButton : public QAccessibleWidget {
 public:
     explicit AccessibleButton(QPushButton* button)
@@ -293,6 +302,8 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
+        if (t == QAccessible::Name)
+            return spokenCaption(static_cast<QPushButton*>(widget())->text());
         if (t != QAccessible::Description)
             return QAccessibleWidget::text(t);
         FormInterfaces* interfaces = interfacesOf(widget()->parent());

@@ -7,21 +7,8 @@
 
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QRegularExpression>
 
 namespace rt {
-
-namespace {
-
-// Spaces that space out the ideographs of a caption are for the eye; read aloud they would be
-// pauses or the word "space".
-QString spokenCaption(const QString& caption)
-{
-    static const QRegularExpression padding(QStringLiteral("(?<=\\p{Han})\\s+(?=\\p{Han})"));
-    return QString(caption).remove(padding).trimmed();
-}
-
-} // namespace
 
 void CommandButtonWidget::keyPressEvent(QKeyEvent* event)
 {
@@ -39,7 +26,6 @@ CommandButton::CommandButton(Form& form, const CommandButtonDescription& descrip
     , widget_(new CommandButtonWidget(description.caption, &controls_.window()))
     , tabIndex_(description.tabIndex)
 {
-    widget_->setAccessibleName(spokenCaption(description.caption));
     widget_->setGeometry(description.left, description.top, description.width, description.height);
     widget_->setAutoDefault(false);
     widget_->setDefault(false);
@@ -67,7 +53,6 @@ QString CommandButton::caption() const
 void CommandButton::setCaption(const QString& caption)
 {
     widget_->setText(caption);
-    widget_->setAccessibleName(spokenCaption(caption));
 }
 
 bool CommandButton::isEnabled() const
