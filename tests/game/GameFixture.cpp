@@ -166,18 +166,23 @@ QString GameFixture::row(const rt::ControlArray<rt::Label>& cells, const rt::Con
     for (int i = 0; cells.isLoaded(i) && shadows.isLoaded(i); ++i) {
         const rt::Label& cell = cells(i);
         const rt::Shape& shadow = shadows(i);
-        const QChar place = i < shown.size() ? shown[i] : QChar();
         const bool placed = cell.left() == design::cellLeft(i) && cell.top() == top
             && shadow.left() == design::squareLeft(i) && shadow.top() == top + design::shadowOffset;
-        row += cell.isVisible() != shadow.isVisible()       ? QStringLiteral("!")
-            : !cell.isVisible()                             ? QStringLiteral(".")
-            : !placed                                       ? QStringLiteral("@")
-            : cell.caption().isEmpty()                      ? QStringLiteral("_")
-            : cell.caption() == place                       ? QStringLiteral("=")
-            : cell.caption() == letters::otherLetter(place) ? QStringLiteral("~")
-                                                            : cell.caption();
+        row += cell.isVisible() != shadow.isVisible() ? QStringLiteral("!")
+            : !cell.isVisible()                       ? QStringLiteral(".")
+            : !placed                                 ? QStringLiteral("@")
+                                                      : mark(cell.caption(), shown, i);
     }
     return row;
+}
+
+QString GameFixture::mark(const QString& caption, const QString& shown, int i)
+{
+    const QChar place = i < shown.size() ? shown[i] : QChar();
+    return caption.isEmpty()                     ? QStringLiteral("_")
+        : caption == place                       ? QStringLiteral("=")
+        : caption == letters::otherLetter(place) ? QStringLiteral("~")
+                                                 : caption;
 }
 
 QString GameFixture::state()

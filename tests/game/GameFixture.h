@@ -49,6 +49,8 @@ public:
     // next letter goes, '|' after it while the caret shows there; the running timers or '-'; then
     // how the window ended and the errors reported.
     QString state();
+    // How the state line marks cell i's caption against `shown`, the letters shown in order.
+    static QString mark(const QString& caption, const QString& shown, int i);
     // The whole window drawn afresh; and what it shows after the repaints that its changes asked
     // for, which an event loop would run.
     QImage render();

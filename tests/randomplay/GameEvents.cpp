@@ -14,11 +14,6 @@ namespace play {
 
 namespace {
 
-template <class... Visitors> struct Overloaded : Visitors... {
-    using Visitors::operator()...;
-};
-template <class... Visitors> Overloaded(Visitors...) -> Overloaded<Visitors...>;
-
 std::size_t pickWeighted(const Chooser& below, std::initializer_list<std::uint32_t> weights)
 {
     std::uint32_t total = 0;
@@ -140,18 +135,6 @@ QString escaped(const std::u16string& text)
     return code;
 }
 
-QString keyName(int key)
-{
-    const char* name = QMetaEnum::fromType<Qt::Key>().valueToKey(key);
-    return name ? QStringLiteral("Qt::") + QLatin1String(name) : QString::number(key);
-}
-
-QString buttonName(Button button)
-{
-    static const char* const names[] = {"Start", "Restart", "Exit"};
-    return QStringLiteral("Button::") + QLatin1String(names[static_cast<int>(button)]);
-}
-
 } // namespace
 
 rt::CommandButton& buttonOf(Button button, frmMain& form)
@@ -212,30 +195,28 @@ std::vector<KeyPress> keysOf(const Event& event, GameFixture& game)
 
 void apply(const Event& event, GameFixture& game)
 {
-    std::visit(Overloaded{
-                   [&](const Click& click) { game.click(buttonOf(click.button, game.form())); },
-                   [&](const Advance& advance) { game.advance(std::chrono::milliseconds(advance.milliseconds)); },
-                   [&](const auto&) {
-                       for (const KeyPress& key : keysOf(event, game))
-                           game.pressKey(Qt::Key(key.key), QString::fromStdU16String(key.text), key.autoRepeat);
-                   },
-               },
-        event);
+    if (const auto* click = std::get_if<Click>(&event))
+        game.click(buttonOf(click->button, game.form()));
+    if (const auto* advance = std::get_if<Advance>(&event))
+        game.advance(std::chrono::milliseconds(advance->milliseconds));
+    for (const KeyPress& key : keysOf(event, game))
+        game.pressKey(Qt::Key(key.key), QString::fromStdU16String(key.text), key.autoRepeat);
 }
 
 QString toCode(const Event& event)
 {
-    return std::visit(
-        Overloaded{
-            [](const KeyPress& key) {
-                return QStringLiteral("KeyPress{%1, u\"%2\"%3}")
-                    .arg(keyName(key.key), escaped(key.text), key.autoRepeat ? QStringLiteral(", true") : QString());
-            },
-            [](const Click& click) { return QStringLiteral("Click{%1}").arg(buttonName(click.button)); },
-            [](const Advance& advance) { return QStringLiteral("Advance{%1}").arg(advance.milliseconds); },
-            [](const TypeAnswer&) { return QStringLiteral("TypeAnswer{}"); },
-        },
-        event);
+    static const char* const buttons[] = {"Start", "Restart", "Exit"};
+    if (const auto* key = std::get_if<KeyPress>(&event)) {
+        const char* name = QMetaEnum::fromType<Qt::Key>().valueToKey(key->key);
+        return QStringLiteral("KeyPress{%1, u\"%2\"%3}")
+            .arg(name ? QStringLiteral("Qt::") + QLatin1String(name) : QString::number(key->key), escaped(key->text),
+                key->autoRepeat ? QStringLiteral(", true") : QString());
+    }
+    if (const auto* click = std::get_if<Click>(&event))
+        return QStringLiteral("Click{Button::%1}").arg(QLatin1String(buttons[static_cast<int>(click->button)]));
+    if (const auto* advance = std::get_if<Advance>(&event))
+        return QStringLiteral("Advance{%1}").arg(advance->milliseconds);
+    return QStringLiteral("TypeAnswer{}");
 }
 
 QString toCode(const Sequence& events)

@@ -87,25 +87,19 @@ void GameModel::typeCode(char16_t code)
 
 bool GameModel::isEnabled(Button button) const
 {
-    if (expected_.phase == Phase::Ended)
-        return false;
-    return button == Button::Exit || expected_.phase == Phase::Ready || expected_.phase == Phase::Failed;
+    const Phase phase = expected_.phase;
+    return phase != Phase::Ended && (button == Button::Exit || phase == Phase::Ready || phase == Phase::Failed);
 }
 
 void GameModel::click(Button button)
 {
-    switch (button) {
-    case Button::Start:
-        startStep();
-        break;
-    case Button::Restart:
-        expected_.letterCount = 3;
-        startStep();
-        break;
-    case Button::Exit:
+    if (button == Button::Exit) {
         expected_.phase = Phase::Ended;
-        break;
+        return;
     }
+    if (button == Button::Restart)
+        expected_.letterCount = 3;
+    startStep();
 }
 
 void GameModel::startStep()

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "GameReplay.h"
+#include "GameModel.h"
 
 #include <tests/game/GameFixture.h>
 
@@ -21,42 +21,34 @@ Sequence without(const Sequence& events, std::size_t from, std::size_t count)
     return rest;
 }
 
-// One pass over the events, dropping each run of `chunk` events whose loss keeps the failure.
-bool dropChunks(
-    Sequence& events, std::size_t chunk, const std::function<bool(const Sequence&)>& fails, Deadline deadline)
+// One pass over the events: at each place, keeps the shorter sequence that `cut` makes there while
+// it still fails, and otherwise moves on by `step` events.
+bool shorten(Sequence& events, std::size_t step,
+    const std::function<std::optional<Sequence>(const Sequence&, std::size_t)>& cut, const Fails& fails,
+    Deadline deadline)
 {
-    bool dropped = false;
-    for (std::size_t from = 0; from < events.size() && std::chrono::steady_clock::now() < deadline;) {
-        Sequence shorter = without(events, from, chunk);
-        if (fails(shorter)) {
-            events = std::move(shorter);
-            dropped = true;
+    bool shortened = false;
+    for (std::size_t at = 0; at < events.size() && std::chrono::steady_clock::now() < deadline;) {
+        std::optional<Sequence> shorter = cut(events, at);
+        if (shorter && fails(*shorter)) {
+            events = std::move(*shorter);
+            shortened = true;
         } else {
-            from += chunk;
+            at += step;
         }
     }
-    return dropped;
+    return shortened;
 }
 
-bool joinAdvances(Sequence& events, const std::function<bool(const Sequence&)>& fails, Deadline deadline)
+// Two advances of the clock in a row, made one.
+std::optional<Sequence> joinAdvances(const Sequence& events, std::size_t at)
 {
-    bool joined = false;
-    for (std::size_t i = 0; i + 1 < events.size() && std::chrono::steady_clock::now() < deadline;) {
-        const auto* first = std::get_if<Advance>(&events[i]);
-        const auto* second = std::get_if<Advance>(&events[i + 1]);
-        if (!first || !second) {
-            ++i;
-            continue;
-        }
-        Sequence shorter = without(events, i + 1, 1);
-        shorter[i] = Advance{first->milliseconds + second->milliseconds};
-        if (fails(shorter)) {
-            events = std::move(shorter);
-            joined = true;
-        } else {
-            ++i;
-        }
-    }
+    const auto* first = std::get_if<Advance>(&events[at]);
+    const auto* second = at + 1 < events.size() ? std::get_if<Advance>(&events[at + 1]) : nullptr;
+    if (!first || !second)
+        return std::nullopt;
+    Sequence joined = without(events, at + 1, 1);
+    joined[at] = Advance{first->milliseconds + second->milliseconds};
     return joined;
 }
 
@@ -76,16 +68,17 @@ Outcome replay(const Sequence& events, std::uint64_t seed, Paints paints)
 
 // Drops halves, then quarters and so on, and single events until none can go; then joins
 // neighbouring advances of the clock, which may let more events go.
-Sequence shrink(Sequence events, const std::function<bool(const Sequence&)>& fails, Deadline deadline)
+Sequence shrink(Sequence events, const Fails& fails, Deadline deadline)
 {
     do {
         for (std::size_t chunk = std::max<std::size_t>(events.size() / 2, 1);;
              chunk = std::max<std::size_t>(chunk / 2, 1)) {
-            if ((!dropChunks(events, chunk, fails, deadline) && chunk == 1)
+            const auto drop = [chunk](const Sequence& from, std::size_t at) { return without(from, at, chunk); };
+            if ((!shorten(events, chunk, drop, fails, deadline) && chunk == 1)
                 || std::chrono::steady_clock::now() >= deadline)
                 break;
         }
-    } while (joinAdvances(events, fails, deadline));
+    } while (shorten(events, 1, joinAdvances, fails, deadline));
     return events;
 }
 
