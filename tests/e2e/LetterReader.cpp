@@ -11,36 +11,14 @@ namespace {
 
 // Coloured letters (magenta or red) on the white label: red stays high, green drops. The black
 // caret and shadow have no red, so they never count as part of a letter.
-bool isInk(QRgb pixel)
-{
-    return qRed(pixel) >= 160 && qGreen(pixel) < 128;
-}
-
 QBitArray inkMask(const QImage& label)
 {
     QBitArray mask(label.width() * label.height());
     for (int y = 0; y < label.height(); ++y) {
         for (int x = 0; x < label.width(); ++x)
-            mask.setBit(y * label.width() + x, isInk(label.pixel(x, y)));
+            mask.setBit(y * label.width() + x, qRed(label.pixel(x, y)) >= 160 && qGreen(label.pixel(x, y)) < 128);
     }
     return mask;
-}
-
-// Compares the label with the reference moved by (dx, dy): a pixel's give either way allows for
-// the program laying its text out a little differently from the plain drawing of the references.
-int mismatches(const QBitArray& label, const QBitArray& reference, int dx, int dy)
-{
-    constexpr int size = LetterReader::labelSize;
-    int count = 0;
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            const int rx = x - dx;
-            const int ry = y - dy;
-            const bool ink = rx >= 0 && rx < size && ry >= 0 && ry < size && reference.testBit(ry * size + rx);
-            count += label.testBit(y * size + x) != ink;
-        }
-    }
-    return count;
 }
 
 } // namespace
@@ -51,14 +29,20 @@ LetterReader::LetterReader()
     font.setFamilies({QStringLiteral("Liberation Serif")});
     font.setPixelSize(48);
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        QImage label(labelSize, labelSize, QImage::Format_RGB32);
+        QImage label(design::cellSize, design::cellSize, QImage::Format_RGB32);
         label.fill(Qt::white);
         QPainter painter(&label);
         painter.setFont(font);
         painter.setPen(QColor(192, 0, 192));
         painter.drawText(label.rect(), Qt::AlignHCenter | Qt::AlignTop, QString(QLatin1Char(letter)));
         painter.end();
-        references_ << inkMask(label);
+        // Moved by a pixel either way too, which allows for the program laying its text out a little
+        // differently from this plain drawing; what moves in from outside (filled with 0) is no ink.
+        references_.emplaceBack();
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx)
+                references_.back() << inkMask(label.copy(-dx, -dy, design::cellSize, design::cellSize));
+        }
     }
 }
 
@@ -70,10 +54,8 @@ LetterReader::Reading LetterReader::read(const QImage& label) const
     Reading reading{QChar(), std::numeric_limits<int>::max(), std::numeric_limits<int>::max()};
     for (int i = 0; i < references_.size(); ++i) {
         int best = std::numeric_limits<int>::max();
-        for (int dy = -1; dy <= 1; ++dy) {
-            for (int dx = -1; dx <= 1; ++dx)
-                best = std::min(best, mismatches(mask, references_[i], dx, dy));
-        }
+        for (const QBitArray& moved : references_[i])
+            best = std::min(best, int((mask ^ moved).count(true)));
         if (best < reading.mismatches)
             reading = {QChar(u'A' + i), best, reading.mismatches};
         else if (best < reading.runnerUp)

@@ -16,14 +16,12 @@ public:
     struct Reading {
         QChar letter; // null for a label without ink
         int mismatches = 0; // pixels where the label and the best reference differ
-        int runnerUp = 0; // the same for the second-best reference
+        int runnerUp = 0; // the same for the second-best letter
     };
 
     LetterReader();
     Reading read(const QImage& label) const;
 
-    static constexpr int labelSize = design::cellSize;
-
 private:
-    QList<QBitArray> references_;
+    QList<QList<QBitArray>> references_; // each letter's ink, as drawn and moved by a pixel
 };

@@ -1,31 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowPicture.h"
 
-#include <tests/shared/Pixels.h>
-
-using namespace layout;
-
-int WindowPicture::count(const QRect& area, const QColor& color) const
-{
-    return pixels::count(image_, area, color);
-}
-
-bool WindowPicture::allOf(const QRect& area, const QColor& color) const
-{
-    return count(area, color) == area.width() * area.height();
-}
-
-QRect WindowPicture::boundsOf(const QColor& color) const
-{
-    QRect bounds;
-    for (int y = 0; y < image_.height(); ++y) {
-        for (int x = 0; x < image_.width(); ++x) {
-            if (image_.pixelColor(x, y) == color)
-                bounds |= QRect(x, y, 1, 1);
-        }
-    }
-    return bounds;
-}
+using namespace design;
 
 // A cell shows as its white label with the square's 2-pixel black shadow to the right and below.
 bool WindowPicture::cellShown(int rowTop, int cell) const
@@ -49,50 +25,25 @@ Row WindowPicture::row(int rowTop) const
     return row;
 }
 
-LetterReader::Reading WindowPicture::readCell(int rowTop, int cell) const
-{
-    return reader_->read(image_.copy(letterLabel(rowTop, cell)));
-}
-
 QString WindowPicture::cellLookProblem(int rowTop, int cell, const QColor& letterColor) const
 {
-    const QRect label = letterLabel(rowTop, cell);
-    const QString where = QStringLiteral("cell %1 of the row at %2: ").arg(cell).arg(rowTop);
-    // The square lies 2 pixels right of and below the opaque label, which hides all of it but its
-    // right and bottom edges.
-    if (!allOf(QRect(label.right() + 1, label.top() + 2, 2, 50), black)
-        || !allOf(QRect(label.left() + 2, label.bottom() + 1, 50, 2), black))
-        return where + QStringLiteral("no black shadow on the right and at the bottom");
-    if (!allOf(QRect(label.right() + 1, label.top(), 2, 2), background)
-        || !allOf(QRect(label.left(), label.bottom() + 1, 2, 2), background))
-        return where + QStringLiteral("the shadow reaches past the square");
-    for (const QPoint corner : {label.topLeft(), label.topRight(), label.bottomLeft(), label.bottomRight()}) {
-        if (image_.pixelColor(corner) != white)
-            return where + QStringLiteral("the box is not white");
-    }
-    if (letterColor.isValid() && count(label, letterColor) < 30)
-        return where + QStringLiteral("the letter is not drawn in ") + letterColor.name();
-    return {};
+    using pixels::Expect;
+    const QRect l = letterLabel(rowTop, cell);
+    // The square lies 2 pixels right of and below the opaque white label, which hides all of it but
+    // its right and bottom edges: a black shadow there, that reaches no further than the square.
+    QString problem = pixels::failedProbe(image_,
+        {{QRect(l.right() + 1, l.top() + 2, 2, 50), black, Expect::All},
+            {QRect(l.left() + 2, l.bottom() + 1, 50, 2), black, Expect::All},
+            {QRect(l.right() + 1, l.top(), 2, 2), background, Expect::All},
+            {QRect(l.left(), l.bottom() + 1, 2, 2), background, Expect::All}, {l.left(), l.top(), white},
+            {l.right(), l.top(), white}, {l.left(), l.bottom(), white}, {l.right(), l.bottom(), white}});
+    if (problem.isEmpty() && letterColor.isValid() && count(l, letterColor) < 30)
+        problem = QStringLiteral("the letter is not drawn in ") + letterColor.name();
+    return problem.isEmpty() ? problem : QStringLiteral("cell %1 of the row at %2: ").arg(cell).arg(rowTop) + problem;
 }
 
 // The caret: 2 pixels wide, at the left edge of the cell's square, from y 110 to 139.
 bool WindowPicture::caretAt(int cell) const
 {
-    return allOf(QRect(design::caretX(cell) - design::caretWidth + 1, design::caretTop, design::caretWidth,
-                     design::caretBottom - design::caretTop),
-        black);
-}
-
-bool WindowPicture::caretAnywhere() const
-{
-    for (int cell = 0; cell < 9; ++cell) {
-        if (caretAt(cell))
-            return true;
-    }
-    return false;
-}
-
-bool WindowPicture::hasFocusFrame(const QRect& button) const
-{
-    return pixels::hasFocusFrame(image_, button);
+    return allOf(QRect(caretX(cell) - caretWidth + 1, caretTop, caretWidth, caretBottom - caretTop), black);
 }

@@ -4,24 +4,21 @@
 #include "LetterReader.h"
 
 #include <tests/shared/Design.h>
+#include <tests/shared/Pixels.h>
 
 #include <QColor>
 #include <QImage>
 #include <QRect>
 #include <QString>
 
-// The game window's layout and colours as a user should see them, in client-area pixels.
-namespace layout {
-
-using namespace design;
+#include <algorithm>
+#include <ranges>
 
 // Cell `cell` of the row whose labels stand at `rowTop`: its letter label, the white box.
 inline QRect letterLabel(int rowTop, int cell)
 {
     return {design::cellLeft(cell), rowTop, design::cellSize, design::cellSize};
 }
-
-} // namespace layout
 
 // What a row of cells shows: how many cells from the first on, and their letters (a space for a
 // blank cell). `stray` is set when a cell shows beyond the first gap.
@@ -43,19 +40,27 @@ public:
     const QImage& image() const { return image_; }
     bool isNull() const { return image_.isNull(); }
 
-    int count(const QRect& area, const QColor& color) const;
-    bool allOf(const QRect& area, const QColor& color) const;
-    QRect boundsOf(const QColor& color) const;
+    int count(const QRect& area, const QColor& color) const { return pixels::count(image_, area, color); }
+    bool allOf(const QRect& area, const QColor& color) const
+    {
+        return count(area, color) == area.width() * area.height();
+    }
 
     bool cellShown(int rowTop, int cell) const;
     Row row(int rowTop) const;
-    LetterReader::Reading readCell(int rowTop, int cell) const;
+    LetterReader::Reading readCell(int rowTop, int cell) const
+    {
+        return reader_->read(image_.copy(letterLabel(rowTop, cell)));
+    }
     // What is wrong with the look of a shown cell, or an empty string; without a letter colour the
     // letter is not looked at.
     QString cellLookProblem(int rowTop, int cell, const QColor& letterColor) const;
     bool caretAt(int cell) const;
-    bool caretAnywhere() const;
-    bool hasFocusFrame(const QRect& button) const;
+    bool caretAnywhere() const
+    {
+        return std::ranges::any_of(std::views::iota(0, 9), [this](int cell) { return caretAt(cell); });
+    }
+    bool hasFocusFrame(const QRect& button) const { return pixels::hasFocusFrame(image_, button); }
 
 private:
     QImage image_;

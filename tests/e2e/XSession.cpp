@@ -15,17 +15,13 @@
 
 namespace {
 
-template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
-
-template <typename Reply> ReplyPtr<Reply> take(Reply* reply)
+template <typename Reply> std::unique_ptr<Reply, decltype(&std::free)> take(Reply* reply)
 {
-    return ReplyPtr<Reply>(reply, &std::free);
+    return {reply, &std::free};
 }
 
 void stop(QProcess& process)
 {
-    if (process.state() == QProcess::NotRunning)
-        return;
     process.terminate();
     if (!process.waitForFinished(3000)) {
         process.kill();
@@ -56,9 +52,8 @@ QString XSession::start()
     endWithTest(server_);
     endWithTest(windowManager_);
     // -displayfd: the server picks a free display itself and writes its number once it accepts clients.
-    server_.start(QStringLiteral("Xvfb"),
-        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
-            QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    server_.start(
+        QStringLiteral("Xvfb"), QStringLiteral("-displayfd 1 -screen 0 1024x768x24 -nolisten tcp").split(u' '));
     if (!server_.waitForStarted())
         return QStringLiteral("cannot start Xvfb: ") + server_.errorString();
     while (!server_.canReadLine()) {
@@ -101,7 +96,7 @@ void XSession::setFocusNewWindows(bool focus)
     // Openbox names its theme on the screen again once it has read its settings anew.
     xcb_delete_property(connection_, screen_->root, atom("_OB_THEME"));
     xcb_flush(connection_);
-    run(QStringLiteral("openbox"), {QStringLiteral("--reconfigure")});
+    run(QStringLiteral("openbox --reconfigure"));
     if (!QTest::qWaitFor([&] { return !property(screen_->root, "_OB_THEME").isEmpty(); }, 5000))
         qWarning() << "openbox did not take its new settings";
 }
@@ -113,11 +108,6 @@ QProcessEnvironment XSession::clientEnvironment() const
     environment.insert(QStringLiteral("DISPLAY"), display_);
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     return environment;
-}
-
-QSize XSession::screenSize() const
-{
-    return {screen_->width_in_pixels, screen_->height_in_pixels};
 }
 
 xcb_window_t XSession::managedWindowOf(qint64 pid)
@@ -143,9 +133,7 @@ QRect XSession::geometry(xcb_window_t window)
     const auto size = take(xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr));
     const auto origin = take(xcb_translate_coordinates_reply(
         connection_, xcb_translate_coordinates(connection_, window, screen_->root, 0, 0), nullptr));
-    if (!size || !origin)
-        return {};
-    return {origin->dst_x, origin->dst_y, size->width, size->height};
+    return size && origin ? QRect(origin->dst_x, origin->dst_y, size->width, size->height) : QRect();
 }
 
 QImage XSession::grab(xcb_window_t window)
@@ -176,10 +164,8 @@ QByteArray XSession::property(xcb_window_t window, const char* name)
 {
     const auto reply = take(xcb_get_property_reply(connection_,
         xcb_get_property(connection_, 0, window, atom(name), XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 20), nullptr));
-    if (!reply)
-        return {};
-    return QByteArray(
-        static_cast<const char*>(xcb_get_property_value(reply.get())), xcb_get_property_value_length(reply.get()));
+    const auto* value = reply ? static_cast<const char*>(xcb_get_property_value(reply.get())) : nullptr;
+    return QByteArray(value, value ? xcb_get_property_value_length(reply.get()) : 0);
 }
 
 QList<quint32> XSession::cardinals(xcb_window_t window, const char* name)
@@ -227,41 +213,22 @@ QList<Damage> XSession::takeDamage()
 
 void XSession::requestClose(xcb_window_t window)
 {
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = window;
-    message.type = atom("_NET_CLOSE_WINDOW");
-    message.data.data32[0] = XCB_CURRENT_TIME;
-    message.data.data32[1] = 2; // the request comes from a tool acting for the user
+    // Its data: the time, and 2: the request comes from a tool acting for the user.
+    const xcb_client_message_event_t message{.response_type = XCB_CLIENT_MESSAGE,
+        .format = 32,
+        .sequence = 0,
+        .window = window,
+        .type = atom("_NET_CLOSE_WINDOW"),
+        .data = {.data32 = {XCB_CURRENT_TIME, 2}}};
     xcb_send_event(connection_, 0, screen_->root,
         XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
         reinterpret_cast<const char*>(&message));
     xcb_flush(connection_);
 }
 
-void XSession::pressKeys(const QStringList& keys)
+void XSession::move(xcb_window_t window, QPoint at)
 {
-    xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40")} + keys);
-}
-
-void XSession::type(const QString& text)
-{
-    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("60"), text});
-}
-
-void XSession::click(QPoint screenPosition)
-{
-    // Without --sync, which waits for ever when the pointer is there already; the server moves it
-    // before the click all the same.
-    xdotool({QStringLiteral("mousemove"), QString::number(screenPosition.x()), QString::number(screenPosition.y()),
-        QStringLiteral("click"), QStringLiteral("1")});
-}
-
-void XSession::move(xcb_window_t window, QPoint screenPosition)
-{
-    xdotool({QStringLiteral("windowmove"), QStringLiteral("--sync"), QString::number(window),
-        QString::number(screenPosition.x()), QString::number(screenPosition.y())});
+    run(QStringLiteral("xdotool windowmove --sync %1 %2 %3").arg(window).arg(at.x()).arg(at.y()));
 }
 
 xcb_atom_t XSession::atom(const char* name)
@@ -271,16 +238,12 @@ xcb_atom_t XSession::atom(const char* name)
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
-void XSession::xdotool(const QStringList& arguments)
+void XSession::run(const QString& command, const QStringList& moreArguments)
 {
-    run(QStringLiteral("xdotool"), arguments);
-}
-
-void XSession::run(const QString& tool, const QStringList& arguments)
-{
+    QStringList arguments = command.split(u' ') + moreArguments;
     QProcess process;
     process.setProcessEnvironment(clientEnvironment());
-    process.start(tool, arguments);
+    process.start(arguments.takeFirst(), arguments);
     if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        qWarning() << tool << arguments << "failed:" << process.errorString() << process.readAllStandardError();
+        qWarning() << command << moreArguments << "failed:" << process.errorString() << process.readAllStandardError();
 }

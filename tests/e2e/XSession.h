@@ -23,10 +23,7 @@ struct Damage {
 // key presses and clicks through xdotool (XTest).
 class XSession {
 public:
-    XSession() = default;
     ~XSession();
-    XSession(const XSession&) = delete;
-    XSession& operator=(const XSession&) = delete;
 
     // Starts the server and the window manager; returns what went wrong, or an empty string.
     QString start();
@@ -39,7 +36,7 @@ public:
     // Makes the process end with the test, even when the test dies without cleaning up: left
     // running, it would hold the test's output open and keep ctest waiting until its timeout.
     static void endWithTest(QProcess& process);
-    QSize screenSize() const;
+    QSize screenSize() const { return {screen_->width_in_pixels, screen_->height_in_pixels}; }
 
     // The top-level window that the process `pid` has mapped and the window manager manages, or 0.
     xcb_window_t managedWindowOf(qint64 pid);
@@ -60,16 +57,18 @@ public:
     // What the close box of the window's frame does: ask the window manager to close it.
     void requestClose(xcb_window_t window);
 
-    void pressKeys(const QStringList& keys);
-    void type(const QString& text);
-    void click(QPoint screenPosition);
+    void pressKeys(const QStringList& keys) { run(QStringLiteral("xdotool key --delay 40"), keys); }
+    void type(const QString& text) { run(QStringLiteral("xdotool type --delay 60"), {text}); }
+    // Without --sync, which waits for ever when the pointer is there already; the server moves it
+    // before the click all the same.
+    void click(QPoint at) { run(QStringLiteral("xdotool mousemove %1 %2 click 1").arg(at.x()).arg(at.y())); }
     // Moves the window's client area as the user would, through the window manager.
-    void move(xcb_window_t window, QPoint screenPosition);
+    void move(xcb_window_t window, QPoint at);
 
 private:
     xcb_atom_t atom(const char* name);
-    void xdotool(const QStringList& arguments);
-    void run(const QString& tool, const QStringList& arguments);
+    // Runs a tool in the session: its name and first arguments, split at spaces, then more.
+    void run(const QString& command, const QStringList& moreArguments = {});
 
     QProcess server_;
     QProcess windowManager_;
