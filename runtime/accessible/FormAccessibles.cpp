@@ -118,11 +118,11 @@ void FormAccessibles::announceLabels()
     if (!before_)
         return;
     struct Change {
-        QRect bounds;
         LabelKey key;
-        std::vector<QAccessible::Event> events;
-        QString removed;
-        QString inserted;
+        QRect bounds;
+        Before before;
+        QString caption;
+        bool listed;
     };
     std::vector<Change> changes;
     std::map<LabelKey, Before> gone = std::move(*before_);
@@ -131,33 +131,32 @@ void FormAccessibles::announceLabels()
         if (!label || reading_.isInRow(*label))
             continue;
         const auto found = gone.find(keyOf(*label));
-        const bool wasListed = found != gone.end() && found->second.listed;
-        const QString was = found != gone.end() ? found->second.caption : QString();
+        const Before before = found != gone.end() ? found->second : Before{QString(), false, QRect()};
         if (found != gone.end())
             gone.erase(found);
-        if (wasListed && listed(*label) && was != label->caption())
-            changes.push_back({label->bounds(), keyOf(*label), {QAccessible::NameChanged}, was, label->caption()});
-        else if (!wasListed && listed(*label))
-            changes.push_back({label->bounds(), keyOf(*label), {QAccessible::ObjectCreated, QAccessible::ObjectShow}});
-        else if (wasListed && !listed(*label))
-            changes.push_back(
-                {label->bounds(), keyOf(*label), {QAccessible::ObjectHide, QAccessible::ObjectDestroyed}});
+        if (before.listed != listed(*label) || (before.listed && before.caption != label->caption()))
+            changes.push_back({keyOf(*label), label->bounds(), before, label->caption(), listed(*label)});
     }
     for (const auto& [key, before] : gone) {
         if (before.listed) {
             interfaces_.labelGone(key, before.caption);
-            changes.push_back({before.bounds, key, {QAccessible::ObjectHide, QAccessible::ObjectDestroyed}});
+            changes.push_back({key, before.bounds, before, before.caption, false});
         }
     }
     std::ranges::stable_sort(
         changes, {}, [](const Change& change) { return std::pair(change.bounds.top(), change.bounds.left()); });
     for (const Change& change : changes) {
-        QAccessibleInterface* iface = interfaces_.label(change.key);
-        for (const QAccessible::Event type : change.events)
-            send(iface, type);
-        if (change.events.front() == QAccessible::NameChanged) {
-            QAccessibleTextUpdateEvent text(iface, 0, change.removed, change.inserted);
+        QAccessibleInterface* label = interfaces_.label(change.key);
+        if (change.before.listed && change.listed) {
+            send(label, QAccessible::NameChanged);
+            QAccessibleTextUpdateEvent text(label, 0, change.before.caption, change.caption);
             QAccessible::updateAccessibility(&text);
+        } else if (change.listed) {
+            send(label, QAccessible::ObjectCreated);
+            send(label, QAccessible::ObjectShow);
+        } else {
+            send(label, QAccessible::ObjectHide);
+            send(label, QAccessible::ObjectDestroyed);
         }
     }
 }
