@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 cmake_minimum_required(VERSION 3.25)
-# Installs the build into PREFIX; exactly the listed files must land there, and the desktop
-# entry's program and icon must be among them.
+# Installs the build into PREFIX; exactly the listed files must land there, the desktop entry's
+# program and icon must be among them, and its window class must be the program's.
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
                 OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
@@ -24,3 +24,10 @@ foreach(needed ${program} share/icons/hicolor/32x32/apps/${icon}.png share/icons
         message(FATAL_ERROR "The desktop entry needs ${needed}, which is not installed")
     endif()
 endforeach()
+# On X11 a taskbar matches the window to its entry by the window's class, which Qt takes from the
+# program's name.
+file(STRINGS ${desktop_entry} wm_class REGEX "^StartupWMClass=")
+string(REGEX REPLACE "^bin/" "" program_name "${program}")
+if(NOT wm_class STREQUAL "StartupWMClass=${program_name}")
+    message(FATAL_ERROR "The desktop entry says ${wm_class}; the window's class is ${program_name}")
+endif()

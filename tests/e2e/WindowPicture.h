@@ -12,7 +12,6 @@
 #include <QString>
 
 #include <algorithm>
-#include <ranges>
 
 // Cell `cell` of the row whose labels stand at `rowTop`: its letter label, the white box.
 inline QRect letterLabel(int rowTop, int cell)
@@ -58,7 +57,11 @@ public:
     bool caretAt(int cell) const;
     bool caretAnywhere() const
     {
-        return std::ranges::any_of(std::views::iota(0, 9), [this](int cell) { return caretAt(cell); });
+        for (int cell = 0; cell < 9; ++cell) {
+            if (caretAt(cell))
+                return true;
+        }
+        return false;
     }
     bool hasFocusFrame(const QRect& button) const { return pixels::hasFocusFrame(image_, button); }
 

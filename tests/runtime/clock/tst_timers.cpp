@@ -22,7 +22,7 @@ public:
     explicit TimedForm(rt::Clock& clock)
         : rt::Form(clock, {.caption = QStringLiteral("t"), .clientWidth = 10, .clientHeight = 10})
     {
-        for (const QChar name : QStringLiteral("abc"))
+        for (const QChar name : QStringLiteral("abcz"))
             timer(name).onTimer([this, name] { log(name); });
     }
 
@@ -32,7 +32,7 @@ public:
         ticks << QStringLiteral("%1@%2").arg(name).arg(clock().now() / 1ms);
     }
 
-    rt::Timer& timer(QChar name) { return name == u'a' ? a : name == u'b' ? b : c; }
+    rt::Timer& timer(QChar name) { return name == u'a' ? a : name == u'b' ? b : name == u'c' ? c : z; }
 
     // The game's rhythm: a reveals three times and hands over to b, the hide tick, which hands
     // over to c, the blink.
@@ -56,6 +56,7 @@ public:
     rt::Timer a{*this, {.interval = 500}};
     rt::Timer b{*this, {.interval = 500}};
     rt::Timer c{*this, {.interval = 300}};
+    rt::Timer z{*this, {.interval = 0}};
     QStringList ticks;
     QList<std::chrono::nanoseconds> at;
 };
@@ -85,6 +86,7 @@ private slots:
             "a@1300 next:400");
         // Catches an event's instant outliving a throwing handler: later timers would count from it.
         addRow("an event's instant ends with it even on an exception", "throw +300 a+ +500 next", "a@800 next:500");
+        addRow("a timer of interval 0 never ticks", "z+ next", "next:none");
         addRow("unloading stops every timer", "a+ c+ close +2000 next", "next:none");
         // A tick held up past its due time would otherwise cut short what it shows: what its handler
         // starts, and its own next tick, count from when it ran unless it ran within 1 ms, which
