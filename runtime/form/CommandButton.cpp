@@ -6,7 +6,6 @@
 #include <runtime/values/RuntimeError.h>
 
 #include <QKeyEvent>
-#include <QPushButton>
 
 namespace rt {
 
@@ -24,7 +23,6 @@ void CommandButtonWidget::keyPressEvent(QKeyEvent* event)
 CommandButton::CommandButton(Form& form, const CommandButtonDescription& description)
     : controls_(controlsOf(form))
     , widget_(new CommandButtonWidget(description.caption, &controls_.window()))
-    , tabIndex_(description.tabIndex)
 {
     widget_->setGeometry(description.left, description.top, description.width, description.height);
     widget_->setAutoDefault(false);
@@ -36,7 +34,7 @@ CommandButton::CommandButton(Form& form, const CommandButtonDescription& descrip
         if (clickHandler_)
             controls_.raiseEvent(clickHandler_, EventKind::Click);
     });
-    controls_.addButton(widget_, tabIndex_);
+    controls_.addButton(widget_, description.tabIndex);
 }
 
 CommandButton::~CommandButton()

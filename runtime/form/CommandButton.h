@@ -52,7 +52,6 @@ public:
     // Only an enabled, visible button can take the focus; otherwise an invalid call.
     void setFocus();
     bool hasFocus() const;
-    int tabIndex() const { return tabIndex_; }
 
     void onClick(std::function<void()> handler);
 
@@ -61,7 +60,6 @@ public:
 private:
     FormControls& controls_;
     QPushButton* widget_;
-    int tabIndex_;
     std::function<void()> clickHandler_;
 };
 
