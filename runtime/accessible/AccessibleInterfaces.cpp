@@ -182,7 +182,8 @@ public:
         QAccessible::State state = shownState(area());
         state.focusable = true;
         state.focused = reading().rowHasFocus();
-        state.editable = true;
+        state.editable = reading().rowIsEditable();
+        state.readOnly = !state.editable;
         return state;
     }
     QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(QAccessible::Relation match) const override
@@ -224,6 +225,49 @@ private:
             area |= cell->bounds();
         return area;
     }
+};
+
+// The labels a button is labelled by, read as one text: screen readers take a single label for
+// a button and read it before the button's name.
+class AccessibleButtonLabels : public AccessibleText {
+public:
+    AccessibleButtonLabels(FormInterfaces& interfaces, const QWidget& button)
+        : AccessibleText(interfaces)
+        , button_(button)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override { return t == QAccessible::Name ? wholeText() : QString(); }
+    QRect rect() const override
+    {
+        QRect area;
+        for (const Label* label : reading().labelsOf(button_))
+            area |= label->bounds();
+        return onScreen(area);
+    }
+    QAccessible::Role role() const override { return QAccessible::StaticText; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        state.readOnly = true;
+        return state;
+    }
+
+    using AccessibleText::text;
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    int cursorPosition() const override { return 0; }
+
+private:
+    QString wholeText() const override
+    {
+        QStringList captions;
+        for (const Label* label : reading().labelsOf(button_))
+            captions << label->caption();
+        return captions.join(u' ');
+    }
+
+    const QWidget& button_;
 };
 
 FormInterfaces* interfacesOf(QObject* object)
@@ -292,7 +336,8 @@ QString spokenCaption(const QString& caption)
     return QString(caption).remove(padding).trimmed();
 }
 
-// A push button of a form, named by its caption as it is spoken, described by the labels the form's wing names for it.
+// A push button of a form, named by its caption as it is spoken, described and labelled by the
+// labels the form's wing names for it.
 class AccessibleButton : public QAccessibleWidget {
 public:
     explicit AccessibleButton(QPushButton* button)
@@ -308,6 +353,15 @@ public:
             return QAccessibleWidget::text(t);
         FormInterfaces* interfaces = interfacesOf(widget()->parent());
         return interfaces ? interfaces->reading().description(*widget()) : QString();
+    }
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(QAccessible::Relation match) const override
+    {
+        FormInterfaces* interfaces = interfacesOf(widget()->parent());
+        if (!(match & QAccessible::Label) || !interfaces || interfaces->reading().labelsOf(*widget()).empty())
+            return QAccessibleWidget::relations(match);
+        return QList<QPair<QAccessibleInterface*, QAccessible::Relation>>{
+                   {interfaces->labelsOf(*widget()), QAccessible::Label}}
+        + QAccessibleWidget::relations(match);
     }
     QStringList actionNames() const override { return QStringList(pressAction()) + QAccessibleWidget::actionNames(); }
     void doAction(const QString& actionName) override
@@ -350,6 +404,8 @@ FormInterfaces::~FormInterfaces()
     formsRead().erase(&reading_.form());
     for (const auto& [key, id] : labels_)
         QAccessible::deleteAccessibleInterface(id);
+    for (const auto& [button, id] : buttonLabels_)
+        QAccessible::deleteAccessibleInterface(id);
     if (row_)
         QAccessible::deleteAccessibleInterface(row_);
 }
@@ -362,11 +418,26 @@ QAccessibleInterface* FormInterfaces::label(LabelKey key)
     return QAccessible::accessibleInterface(entry->second);
 }
 
+QAccessibleInterface* FormInterfaces::labelsOf(const QWidget& button)
+{
+    auto [entry, added] = buttonLabels_.try_emplace(&button, 0);
+    if (added)
+        entry->second = QAccessible::registerAccessibleInterface(new AccessibleButtonLabels(*this, button));
+    return QAccessible::accessibleInterface(entry->second);
+}
+
 QAccessibleInterface* FormInterfaces::row()
 {
     if (!row_)
         row_ = QAccessible::registerAccessibleInterface(new AccessibleRow(*this));
     return QAccessible::accessibleInterface(row_);
+}
+
+void FormInterfaces::renewRow()
+{
+    if (row_)
+        QAccessible::deleteAccessibleInterface(row_);
+    row_ = 0;
 }
 
 std::vector<QAccessibleInterface*> FormInterfaces::shownChildren()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FormAccessibles.h"
 
+#include "ScreenReaderStatus.h"
 #include "Speech.h"
 
 #include <runtime/form/Form.h>
@@ -59,8 +60,10 @@ FormAccessibles::FormAccessibles(Form& form)
     : form_(form)
     , reading_(form)
     , interfaces_(reading_)
-    , speak_([speech = std::make_shared<Speech>()](const QString& text, bool aheadOfReader) {
-        aheadOfReader ? speech->sayFirst(text) : speech->say(text);
+    , speak_([speech = std::make_shared<Speech>(), screenReader = std::make_shared<ScreenReaderStatus>()](
+                 const QString& text, bool aheadOfReader) {
+        if (screenReader->runs())
+            aheadOfReader ? speech->sayFirst(text) : speech->say(text);
     })
 {
     form_.addObserver(this);
@@ -84,6 +87,11 @@ void FormAccessibles::readAsOneText(const Label& cell0, const Label& label, cons
 void FormAccessibles::describe(const CommandButton& button, std::vector<const Label*> labels)
 {
     reading_.describe(button, std::move(labels));
+}
+
+void FormAccessibles::labelBy(const CommandButton& button, std::vector<const Label*> labels)
+{
+    reading_.labelBy(button, std::move(labels));
 }
 
 void FormAccessibles::eventBegins(EventKind)
@@ -179,22 +187,24 @@ void FormAccessibles::announceRow(bool typed)
     const bool focused = reading_.rowHasFocus();
     const QString text = reading_.rowText();
     const int caret = reading_.caretOffset();
+    const bool editable = reading_.rowIsEditable();
     const QString name = reading_.rowLabel().caption();
+    // A reader takes a line's states once: a line that turns editable, or read-only, is a new one.
+    const bool renewed = editable != toldEditable_;
+    if (renewed)
+        interfaces_.renewRow();
     QAccessibleInterface* row = interfaces_.row();
-    // Its changes go to the reader that follows it, which reads it anew when it takes the focus;
-    // a reader that followed the window would otherwise take it for the focus unannounced.
+    // Its changes go to the reader that follows it, which reads it whole as it takes the focus.
+    const bool followed = focused && toldFocus_ && !renewed;
     if (const TextChange change = changeBetween(toldText_, text); text != toldText_) {
-        if (focused && toldFocus_)
+        if (followed)
             send(row, change);
-        if (reading_.windowHasFocus() && !typed && !change.inserted.isEmpty())
+        if (focused && !typed && !change.inserted.isEmpty())
             speak_(change.inserted, false);
     }
-    if (focused && !toldFocus_) {
+    if (focused && !followed) {
         send(row, QAccessible::Focus);
-    } else if (!focused && toldFocus_ && reading_.windowHasFocus()) {
-        QAccessibleEvent event(&form_, QAccessible::Focus);
-        QAccessible::updateAccessibility(&event);
-    } else if (focused) {
+    } else if (followed) {
         if (caret != toldCaret_) {
             QAccessibleTextCursorEvent event(row, caret);
             QAccessible::updateAccessibility(&event);
@@ -206,6 +216,7 @@ void FormAccessibles::announceRow(bool typed)
     toldCaret_ = caret;
     toldName_ = name;
     toldFocus_ = focused;
+    toldEditable_ = editable;
 }
 
 } // namespace rt

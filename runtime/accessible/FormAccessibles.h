@@ -21,8 +21,9 @@ class Form;
 // The screen-reader wing of a form: attached from outside, it makes the form an accessible
 // window whose children are what it shows, and tells a screen reader what each event changed
 // once the event has ended, as things then stand. Text that appears in the form's row of text
-// without a key while the window holds the focus is spoken: screen readers voice only typed text.
-// With no accessibility client active nothing is made, kept or sent. Lives no longer than the form.
+// without a key while the window holds the focus is spoken while a screen reader runs: screen
+// readers voice only typed text. With no accessibility client active nothing is made, kept or
+// sent. Lives no longer than the form.
 class FormAccessibles : private FormObserver {
 public:
     explicit FormAccessibles(Form& form);
@@ -35,6 +36,7 @@ public:
     // of the reader's own words for the button.
     void readAsOneText(const Label& cell0, const Label& label, const Line& caret, const Timer& blink);
     void describe(const CommandButton& button, std::vector<const Label*> labels);
+    void labelBy(const CommandButton& button, std::vector<const Label*> labels);
 
     // Tests hear here what would go to the speech server, and whether it must reach it before
     // what the reader says next.
@@ -68,6 +70,7 @@ private:
     QString toldName_;
     int toldCaret_ = 0;
     bool toldFocus_ = false;
+    bool toldEditable_ = false;
 };
 
 } // namespace rt

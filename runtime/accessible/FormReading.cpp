@@ -40,6 +40,11 @@ void FormReading::describe(const CommandButton& button, std::vector<const Label*
     describers_[button.widget()] = std::move(labels);
 }
 
+void FormReading::labelBy(const CommandButton& button, std::vector<const Label*> labels)
+{
+    labellers_[button.widget()] = std::move(labels);
+}
+
 const Label* FormReading::labelAt(LabelKey key) const
 {
     for (const GraphicControl* control : form_.graphics()) {
@@ -60,20 +65,35 @@ std::vector<const Label*> FormReading::listedLabels() const
     return labels;
 }
 
-QString FormReading::description(const QWidget& button) const
+std::vector<const Label*> FormReading::shown(const ButtonLabels& labels, const QWidget& button) const
 {
-    const auto describers = describers_.find(&button);
-    if (describers == describers_.end() || &button == describedAloud_)
-        return {};
-    QStringList texts;
-    for (const Label* describer : describers->second) {
+    std::vector<const Label*> shown;
+    const auto found = labels.find(&button);
+    if (found == labels.end())
+        return shown;
+    for (const Label* named : found->second) {
         for (const GraphicControl* control : form_.graphics()) {
             const auto* label = dynamic_cast<const Label*>(control);
-            if (label && label->drawingRank() == describer->drawingRank() && listed(*label))
-                texts << label->caption();
+            if (label && label->drawingRank() == named->drawingRank() && listed(*label))
+                shown.push_back(label);
         }
     }
+    return shown;
+}
+
+QString FormReading::description(const QWidget& button) const
+{
+    if (&button == describedAloud_)
+        return {};
+    QStringList texts;
+    for (const Label* label : shown(describers_, button))
+        texts << label->caption();
     return texts.join(u' ');
+}
+
+std::vector<const Label*> FormReading::labelsOf(const QWidget& button) const
+{
+    return shown(labellers_, button);
 }
 
 bool FormReading::isInRow(const GraphicControl& control) const
@@ -101,6 +121,8 @@ QString FormReading::rowText() const
 
 int FormReading::caretOffset() const
 {
+    if (!rowIsEditable())
+        return static_cast<int>(rowText().size());
     int offset = 0;
     for (const Label* cell : rowCells()) {
         if (cell->bounds().left() + cell->bounds().width() <= caret_->x1())
@@ -111,7 +133,12 @@ int FormReading::caretOffset() const
 
 bool FormReading::rowHasFocus() const
 {
-    return rowCell0_ && blink_->isEnabled() && windowHasFocus();
+    return rowCell0_ && windowHasFocus();
+}
+
+bool FormReading::rowIsEditable() const
+{
+    return blink_->isEnabled();
 }
 
 bool FormReading::windowHasFocus() const

@@ -33,13 +33,16 @@ class FormReading {
 public:
     explicit FormReading(Form& form);
 
-    // The labels of cell0's control array, in index order, read as one line of text: named by
-    // `label`, with `caret` standing before the first cell right of it. It takes the focus while
-    // the caret blinks (`blink` runs) and the window itself holds the focus, no button.
+    // The labels of cell0's control array, in index order, read as one line of text named by
+    // `label`. It holds the focus whenever the window itself does, no button, so that a reader
+    // follows (and brailles) every change to it. It takes typing while the caret blinks (`blink`
+    // runs), with `caret` standing before the first cell right of it; until then it is read-only
+    // and read up to its end.
     void readAsOneText(const Label& cell0, const Label& label, const Line& caret, const Timer& blink);
-    // A button's description: the captions of these labels (and of their arrays' elements) that
-    // are showing, in this order.
+    // A button's description, and what labels it: the captions of these labels (and of their
+    // arrays' elements) that are showing, in this order.
     void describe(const CommandButton& button, std::vector<const Label*> labels);
+    void labelBy(const CommandButton& button, std::vector<const Label*> labels);
     // A button whose description the window has said itself carries none until the focus leaves
     // it, so that it is not heard twice.
     void setDescribedAloud(const QObject* button) { describedAloud_ = button; }
@@ -50,6 +53,7 @@ public:
     // The labels listed as the window's children, the row's cells aside, in drawing order.
     std::vector<const Label*> listedLabels() const;
     QString description(const QWidget& button) const;
+    std::vector<const Label*> labelsOf(const QWidget& button) const;
 
     bool hasRow() const { return rowCell0_ != nullptr; }
     bool isInRow(const GraphicControl& control) const;
@@ -60,11 +64,16 @@ public:
     QString rowText() const;
     int caretOffset() const;
     bool rowHasFocus() const;
+    bool rowIsEditable() const;
     bool windowHasFocus() const;
 
 private:
+    using ButtonLabels = std::unordered_map<const QWidget*, std::vector<const Label*>>;
+    std::vector<const Label*> shown(const ButtonLabels& labels, const QWidget& button) const;
+
     Form& form_;
-    std::unordered_map<const QWidget*, std::vector<const Label*>> describers_;
+    ButtonLabels describers_;
+    ButtonLabels labellers_;
     const QObject* describedAloud_ = nullptr;
     const Label* rowCell0_ = nullptr;
     const Label* rowLabel_ = nullptr;

@@ -98,6 +98,9 @@ void Speech::say(const QString& text)
         std::thread([worker = worker_] { worker->run(); }).detach();
     }
     const std::lock_guard lock(worker_->mutex);
+    // Where no server answered, nothing would ever take the text.
+    if (worker_->ended)
+        return;
     worker_->texts.push_back(text.toUtf8());
     ++worker_->given;
     worker_->wake.notify_one();

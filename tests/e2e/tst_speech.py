@@ -1,10 +1,14 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The built program played with a screen reader running: one wrong step and one right step under
-Orca, judged by what reached the speech server, as its own log records it, against the moments the
-window showed each change (its display row read over the accessibility bus).
+"""The built program played as a blind or deaf-blind player plays it. First with the accessibility
+bus on but no screen reader: the window says nothing. Then Orca starts while the game runs, and
+plays one wrong step and one right step, judged by what reached the speech server, as its own log
+records it, against the moments the window showed each change (its display row read over the
+accessibility bus). With --braille Orca brailles too and what it brailled is judged as well, from
+its own log (32 cells, as it assumes with no display); with --brltty, from what reached a 40-cell
+display of BRLTTY's virtual driver that the test plays itself.
 
-Run inside a session bus of its own: dbus-run-session -- tst_speech.py PROGRAM
+Run inside a session bus of its own: dbus-run-session -- tst_speech.py PROGRAM [--braille|--brltty]
 """
 import functools
 import html
@@ -12,9 +16,11 @@ import os
 import pathlib
 import re
 import signal
+import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 import tst_screenreader as reader
@@ -30,20 +36,31 @@ DefaultModule espeak-ng
 # How Orca speaks a focused button: its name, without the spaces between ideographs, and its role.
 START_SPOKEN = TEXT["startCaption"].replace(" ", "") + " push button"
 REPEAT_SPOKEN = REPEAT + " push button"
-# Orca stalls after a few utterances trying to reach a braille display that is not there.
-ORCA_CUSTOMIZATIONS = "import orca.settings\norca.settings.enableBraille = False\n"
+# Braille on, each line Orca brailles logged with its time.
+BRAILLE_LOG = """import logging, os
+import orca.settings
+orca.settings.enableBraille = True
+_log = logging.FileHandler(os.path.expanduser("~/braille.log"), encoding="utf-8")
+_log.setFormatter(logging.Formatter("%(created).6f %(message)s"))
+logging.getLogger("braille").addHandler(_log)
+logging.getLogger("braille").setLevel(logging.INFO)
+"""
+BRAILLE_OFF = "import orca.settings\norca.settings.enableBraille = False\n"
+VISIBLE = re.compile(r"^([\d.]+) +VISIBLE: +'(.*)', cursor=\d+$")
+# Where a text's line ends on a braille line, ahead of marks such as "rdonly".
+LINE_END = " $l"
 STAMPED = re.compile(r"^\[\w+ (\w+ +\d+ [\d:]+ \d+) : (\d+)\] speechd: +(.*)")
 QUEUED = re.compile(r"Queueing message \|(.*)\| with priority")
 
 
-def private_home(root):
-    """A home and a runtime folder of the test's own: speech-dispatcher starts on demand per
-    runtime folder, with the settings of the home it finds."""
+def private_home(root, braille):
+    """A home and a runtime folder of the test's own: speech-dispatcher starts per runtime
+    folder, with the settings of the home it finds."""
     home, runtime = root / "home", root / "run"
     (home / ".config/speech-dispatcher").mkdir(parents=True)
     (home / ".config/speech-dispatcher/speechd.conf").write_text(SPEECHD_CONF)
     (home / ".local/share/orca").mkdir(parents=True)
-    (home / ".local/share/orca/orca-customizations.py").write_text(ORCA_CUSTOMIZATIONS)
+    (home / ".local/share/orca/orca-customizations.py").write_text(BRAILLE_LOG if braille else BRAILLE_OFF)
     runtime.mkdir(mode=0o700)
     return {"HOME": str(home), "XDG_RUNTIME_DIR": str(runtime)}
 
@@ -107,11 +124,16 @@ def start_orca(environment):
 
 def display_row(frame):
     """The display row's text as the window shows it, or None while the window lists no row."""
-    for i in range(frame.get_child_count()):
-        child = frame.get_child_at_index(i)
-        if child and child.get_role_name() == "text":
-            return reader.Atspi.Text.get_text(child, 0, -1)
-    return None
+    # The row is made anew as it turns editable or read-only: one gone while read is looked for again.
+    while True:
+        try:
+            for i in range(frame.get_child_count()):
+                child = frame.get_child_at_index(i)
+                if child and child.get_role_name() == "text":
+                    return reader.Atspi.Text.get_text(child, 0, -1)
+            return None
+        except reader.GLib.GError:
+            continue
 
 
 class Window:
@@ -171,52 +193,155 @@ def spoken_after(environment, moment, what, condition, seconds=20):
     return next(at for at, text in after(queued(environment), moment) if condition(text))
 
 
-def open_window(environment):
-    """Waits until the reader has told the window's focused button. On a busy machine the window
-    may take the focus before the reader listens: then the focus goes to the next button and back."""
+def start_speech_server(environment):
+    """Running before any client, and staying, so that whatever the window says is logged."""
+    subprocess.run(["speech-dispatcher", "--run-daemon", "--timeout", "0"], env=environment, check=True)
+
+
+def set_screen_reader(environment, running):
+    """As a desktop does when its screen reader is switched on or off."""
+    subprocess.run(["gdbus", "call", "--session", "--dest", "org.a11y.Bus", "--object-path", "/org/a11y/bus",
+                    "--method", "org.freedesktop.DBus.Properties.Set", "org.a11y.Status", "ScreenReaderEnabled",
+                    f"<{str(running).lower()}>"], env=environment, check=True, stdout=subprocess.DEVNULL)
+
+
+def brailled_by_orca(environment):
+    """Each braille line Orca sent, as (time, what its display's cells showed)."""
+    try:
+        lines = (pathlib.Path(environment["HOME"]) / "braille.log").read_text().splitlines()
+    except FileNotFoundError:
+        return []
+    return [(float(line[1]), line[2]) for line in map(VISIBLE.match, lines) if line]
+
+
+class BrailleDisplay:
+    """A 40-cell display of BRLTTY's virtual driver, played by the test: what BRLTTY shows on it,
+    as (time, text) from each line of its protocol's "Visual" command."""
+
+    CELLS = 40
+
+    def __init__(self, root, environment):
+        self.shown, self.socket_path = [], str(root / "display.socket")
+        self.listener = socket.socket(socket.AF_UNIX)
+        self.listener.bind(self.socket_path)
+        self.listener.listen(1)
+        reader.start(["brltty", "--no-daemon", "--quiet", "--braille-driver=vr",
+                      f"--braille-device=client:{self.socket_path}", "--screen-driver=no", "--speech-driver=no",
+                      "--api-parameters=auth=none,host=127.0.0.1:47", f"--pid-file={root / 'brltty.pid'}",
+                      f"--writable-directory={root}", "--updatable-directory=" + str(root)],
+                     env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        environment.update(BRLAPI_HOST="127.0.0.1:47", BRLAPI_AUTH="none")
+        self.listener.settimeout(20)
+        connection, _ = self.listener.accept()
+        connection.sendall(f"cells {self.CELLS}\n".encode())
+        threading.Thread(target=self.read, args=(connection,), daemon=True).start()
+
+    def read(self, connection):
+        for line in connection.makefile(encoding="utf-8", errors="replace"):
+            if line.startswith("Visual "):
+                self.shown.append((time.time(), line[len("Visual "):].strip().strip('"').rstrip()))
+
+    def __call__(self, environment):
+        return list(self.shown)
+
+
+def check_brailled_reveal(brailled, window, failures):
+    """The letters shown so far end the line, each time before the next one appears."""
+    if brailled is None:
+        return
+    bounds = [at for at, _ in window.shown[1:]] + [window.blanked]
+    for count, ((shown_at, _), next_at) in enumerate(zip(window.shown, bounds), 1):
+        so_far = "".join(letter for _, letter in window.shown[:count])
+        lines = [text for at, text in brailled if shown_at <= at < next_at]
+        if not any(text.split(LINE_END)[0].rstrip().endswith(so_far) for text in lines):
+            failures.append(f"brailled {lines} while {so_far!r} was shown")
+
+
+def check_brailled_correction(brailled, letters, moment, failures, seconds=3):
+    if brailled is None:
+        return
+    correction = " ".join(letters)
+    lines = [text for at, text in brailled if moment <= at < moment + seconds]
+    if not any(correction in text for text in lines):
+        failures.append(f"within {seconds} s of the wrong answer brailled {lines}, not {correction!r}")
+
+
+def open_window(environment, focused):
+    """Waits until the reader, just started, has told the window's focused button: the focus goes to
+    the next button and back, for the reader to see it come."""
     for _ in range(3):
+        begun = time.time()
+        press(environment, "Tab", "shift+Tab")
         try:
-            return spoken_after(environment, 0, "the focused button", lambda text: text.startswith(START_SPOKEN),
+            return spoken_after(environment, begun, "the focused button", lambda text: focused in text,
                                 seconds=10)
         except SystemExit:
-            press(environment, "Tab", "shift+Tab")
-    sys.exit("FAIL: the focused button was not spoken")
+            pass
+    sys.exit(f"FAIL: the focused button was not spoken; heard {queued(environment)}")
 
 
 def press(environment, *keys):
     subprocess.run(["xdotool", "key", "--delay", "150", *keys], env=environment, check=True)
 
 
-def play(program, environment, failures):
-    reader.start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env=environment)
+def wrong_answer(letters):
+    return [chr((ord(letters[0]) - ord("A") + 1) % 26 + ord("a")), *letters[1:].lower()]
+
+
+def correction_shown(frame):
+    return any((frame.get_child_at_index(i) or frame).get_name() == CORRECTION
+               for i in range(frame.get_child_count()))
+
+
+def play_without_screen_reader(environment, window, failures):
+    """The accessibility bus on, as desktops set it for other assistive tools, a speech server
+    running, no screen reader: a step played wrong is heard of nowhere."""
+    press(environment, "Return")
+    letters = window.reveal(3)
+    press(environment, *wrong_answer(letters))
+    reader.wait_for("the correction shown", lambda: correction_shown(window.frame))
+    time.sleep(0.5)
+    if queued(environment):
+        failures.append(f"without a screen reader heard {[text for _, text in queued(environment)]}")
+
+
+def play(program, environment, brailled, failures):
+    reader.start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately", "--a11y=1", "--screen-reader=0"],
+                 env=environment)
     environment["DISPLAY"] = reader.start_display()
     reader.start(["openbox"], env=environment, stderr=subprocess.DEVNULL)
-    start_orca(environment)
+    start_speech_server(environment)
     game, frame = reader.launch(program, dict(environment, QT_QPA_PLATFORM="xcb"))
     window = Window(frame)
-    opened = time.time()
-    open_window(environment)
+    play_without_screen_reader(environment, window, failures)
 
-    # The wrong step.
+    # A screen reader starts while the game runs; the step is repeated, played wrong again.
+    set_screen_reader(environment, True)
+    start_orca(environment)
+    opened = time.time()
+    open_window(environment, REPEAT_SPOKEN)
     begun = time.time()
     press(environment, "Return")
     letters = window.reveal(3)
     check_reveal(queued(environment), window, begun, failures)
+    check_brailled_reveal(brailled and brailled(environment), window, failures)
     awaited = spoken_after(environment, window.blanked, "the answer awaited", lambda text: ANSWER in text)
-    typed = [chr((ord(letters[0]) - ord("A") + 1) % 26 + ord("a")), letters[1].lower(), letters[2].lower()]
+    typed = wrong_answer(letters)
+    answered = time.time()
     press(environment, *typed)
-    button = spoken_after(environment, awaited, "the focused button", lambda text: text.startswith(REPEAT_SPOKEN))
-    # The keys, then the message and the correction, then the button: each once.
-    correction = f"{WRONG} {CORRECTION} {' '.join(letters)}"
+    button = spoken_after(environment, awaited, "the focused button", lambda text: REPEAT_SPOKEN in text)
+    # The keys, then the message, then the button labelled by the correction: each once.
+    correction = f"{CORRECTION} {' '.join(letters)}"
     heard = [text for at, text in queued(environment) if awaited < at <= button]
-    if heard != typed + [correction, REPEAT_SPOKEN + "."]:
+    if heard != typed + [WRONG, f"{correction} {REPEAT_SPOKEN}."]:
         failures.append(f"after the wrong answer heard {heard}")
-    # Tabbed to later, the button is described again; before that, the correction was heard once.
+    check_brailled_correction(brailled and brailled(environment), letters, answered, failures)
+    # Tabbed to later, the button is described again; before that, the message was heard once.
     tabbed = time.time()
     press(environment, "Tab", "shift+Tab")
-    spoken_after(environment, tabbed, "the button described again", lambda text: correction in text)
+    spoken_after(environment, tabbed, "the button described again", lambda text: WRONG in text)
     before_tab = [text for _, text in after(queued(environment), awaited)]
-    if sum(correction in text for text in before_tab[:before_tab.index("tab")]) != 1:
+    if sum(WRONG in text for text in before_tab[:before_tab.index("tab")]) != 1:
         failures.append(f"before the Tab key heard {before_tab}")
 
     # The right step, and the next step's letters.
@@ -224,22 +349,29 @@ def play(program, environment, failures):
     press(environment, "Return")
     letters = window.reveal(3)
     check_reveal(queued(environment), window, begun, failures)
+    check_brailled_reveal(brailled and brailled(environment), window, failures)
     spoken_after(environment, window.blanked, "the answer awaited again", lambda text: ANSWER in text)
     begun = time.time()
     press(environment, *letters.lower())
     window.reveal(4)
     check_reveal(queued(environment), window, begun, failures)
-    print(f"heard, from the window's opening on: {[(round(at - opened, 3), text) for at, text in after(queued(environment), opened)]}")
+    check_brailled_reveal(brailled and brailled(environment), window, failures)
+    print(f"heard, from the reader's start on: {[(round(at - opened, 3), text) for at, text in after(queued(environment), opened)]}")
+    if brailled:
+        print(f"brailled: {[(round(at - opened, 3), text) for at, text in brailled(environment) if at >= opened]}")
 
 
 def main():
-    program = sys.argv[1]
+    program, mode = sys.argv[1], (sys.argv[2:] or [""])[0]
     failures = []
     with tempfile.TemporaryDirectory() as root:
-        environment = dict(os.environ, **private_home(pathlib.Path(root)))
+        environment = dict(os.environ, **private_home(pathlib.Path(root), braille=bool(mode)))
         environment.pop("WAYLAND_DISPLAY", None)
         try:
-            play(program, environment, failures)
+            brailled = {"": None, "--braille": brailled_by_orca}.get(mode, BrailleDisplay)
+            if brailled is BrailleDisplay:
+                brailled = BrailleDisplay(pathlib.Path(root), environment)
+            play(program, environment, brailled, failures)
         finally:
             reader.stop_all()
             end_speech_server(environment)

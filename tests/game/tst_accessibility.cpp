@@ -86,8 +86,12 @@ QStringList childrenOf(QWidget& window)
             seen += QStringLiteral(" caret=%1").arg(child->textInterface()->cursorPosition());
             if (child->state().focused)
                 seen += QStringLiteral(" focused");
-            for (const auto& [label, relation] : child->relations(QAccessible::Label))
-                seen += QStringLiteral(" labelled=%1").arg(iface->indexOfChild(label));
+            if (child->state().readOnly)
+                seen += QStringLiteral(" read-only");
+        }
+        for (const auto& [label, relation] : child->relations(QAccessible::Label)) {
+            const int index = iface->indexOfChild(label);
+            seen += " labelled=" + (index >= 0 ? QString::number(index) : label->text(QAccessible::Name));
         }
         if (const QString description = child->text(QAccessible::Description); !description.isEmpty())
             seen += QStringLiteral(" described=") + description;
@@ -129,7 +133,8 @@ private slots:
                 + after;
         QTest::newRow("two letters revealed")
             << State::Revealing
-            << QStringList{title, label(design::revealText), line(design::revealText, "#0#1 caret=0 labelled=1"),
+            << QStringList{title, label(design::revealText),
+                   line(design::revealText, "#0#1 caret=2 focused read-only labelled=1"),
                    button(design::startCaption) + described(design::revealText)}
                 + after;
         QTest::newRow("one letter typed back")
@@ -139,21 +144,21 @@ private slots:
                 + after;
         QTest::newRow("Failed") << State::Failed
                                 << QStringList{title, label(design::failedText),
-                                       line(design::failedText, "#3#1#2 caret=3 labelled=1"),
-                                       label(design::correctionCaption), "label:#0", "label:#1", "label:#2", failed}
+                                       line(design::failedText, "#3#1#2 caret=3 read-only labelled=1"),
+                                       label(design::correctionCaption), "label:#0", "label:#1", "label:#2",
+                                       failed + " labelled=" + design::correctionCaption + " #0 #1 #2"}
                 + after;
         QStringList eleven = {title, label(design::failedText),
-            line(design::failedText, "#11#1#2#3#4#5#6#7#8#9#10 caret=11 labelled=1"), label(design::correctionCaption)};
-        QString correction;
+            line(design::failedText, "#11#1#2#3#4#5#6#7#8#9#10 caret=11 read-only labelled=1"),
+            label(design::correctionCaption)};
+        QString labelledByCorrection = " labelled=" + design::correctionCaption;
         for (int i = 0; i < 11; ++i) {
             eleven << QStringLiteral("label:#%1").arg(i) + (i == 10 ? QStringLiteral(" offscreen") : QString());
-            correction += QStringLiteral(" #%1").arg(i);
+            labelledByCorrection += QStringLiteral(" #%1").arg(i);
         }
         QTest::newRow("Failed at eleven letters, the last cell past the edge; Start described again")
             << State::FailedAtEleven
-            << eleven
-                + QStringList{failed + described(design::failedText + u' ' + design::correctionCaption) + correction}
-                + after;
+            << eleven + QStringList{failed + labelledByCorrection + described(design::failedText)} + after;
     }
 
     void theWindowReadsAsItLooks()
@@ -182,14 +187,17 @@ private slots:
         QTest::addColumn<QStringList>("spoken");
         const QString& reveal = design::revealText;
         const QString& answer = design::answerText;
-        QTest::newRow("Start: each letter as it appears, its own")
+        QTest::newRow("Start: the line takes the focus, each letter goes to it as it appears and is said, its own")
             << State::Ready << QStringLiteral("\r") << 1000
             << QStringList{"NameChanged label:" + reveal,
-                   "TextUpdated label:" + reveal + " -" + design::openingText + " +" + reveal}
+                   "TextUpdated label:" + reveal + " -" + design::openingText + " +" + reveal, "Focus text:" + reveal,
+                   "TextInserted text:" + reveal + " +#0", "TextCaretMoved text:" + reveal + " 1",
+                   "TextInserted text:" + reveal + " +#1", "TextCaretMoved text:" + reveal + " 2"}
             << QStringList{"#0", "#1"};
-        QTest::newRow("hide tick: the line takes the focus")
+        QTest::newRow("hide tick: the line blanked and editable takes the focus anew")
             << State::Revealing << QString() << 1000
-            << QStringList{"NameChanged label:" + answer, "TextUpdated label:" + answer + " -" + reveal + " +" + answer,
+            << QStringList{"TextInserted text:" + reveal + " +#2", "TextCaretMoved text:" + reveal + " 3",
+                   "NameChanged label:" + answer, "TextUpdated label:" + answer + " -" + reveal + " +" + answer,
                    "Focus text:" + answer}
             << QStringList{"#2"};
         QTest::newRow("a letter typed, then taken back")
@@ -203,9 +211,9 @@ private slots:
         for (const QString& label :
             {design::correctionCaption, QStringLiteral("#0"), QStringLiteral("#1"), QStringLiteral("#2")})
             shownOnFailing << "ObjectCreated label:" + label << "ObjectShow label:" + label;
-        QTest::newRow("a wrong answer: the message and the correction said ahead of the focus")
+        QTest::newRow("a wrong answer: the message said ahead of the focus, whose labels are the correction")
             << State::Answering << QStringLiteral("#3#2") << 0 << shownOnFailing
-            << QStringList{"ahead of the reader: " + failed + u' ' + design::correctionCaption + " #0 #1 #2"};
+            << QStringList{"ahead of the reader: " + failed};
     }
 
     void changesAreAnnounced()

@@ -25,7 +25,7 @@ rt::LabelDescription text(int top, const QString& caption, bool visible = true)
 }
 
 // A line of cells read as one text, named by the instruction; a button described by the
-// instruction and the marks; and a title that never changes.
+// instruction and labelled by the marks; and a title that never changes.
 class ReadForm : public rt::Form {
 public:
     explicit ReadForm(rt::Clock& clock)
@@ -54,7 +54,8 @@ struct Reading {
     Reading()
     {
         wing.readAsOneText(form.cells(0), form.instruction, form.caret, form.blink);
-        wing.describe(form.button, {&form.instruction, &form.marks(0)});
+        wing.describe(form.button, {&form.instruction});
+        wing.labelBy(form.button, {&form.marks(0)});
         wing.setSpeaker([this](const QString& said, bool ahead) { spoken << (ahead ? "ahead: " : "") + said; });
         form.open();
         form.activateWindow();
@@ -135,12 +136,23 @@ private slots:
             << QStringList{"NameChanged label:new", "TextUpdated label:new -old +new", "ObjectCreated label:M",
                    "ObjectShow label:M"}
             << QStringList();
-        QTest::newRow("letters appearing in the row are said, a repeated one too") << Step([](ReadForm& f) {
-            f.button.setEnabled(false);
-            f.other.setEnabled(false);
-            typeAt(f, 0, QStringLiteral("A"));
-        }) << Step([](ReadForm& f) { typeAt(f, 1, QStringLiteral("A")); }) << rt::EventKind::Tick
-                                                                                   << QStringList() << QStringList{"A"};
+        QTest::newRow(
+            "letters appearing in the row go to it, read-only with the focus, and are said, a repeated one too")
+            << Step([](ReadForm& f) {
+                   f.button.setEnabled(false);
+                   f.other.setEnabled(false);
+                   typeAt(f, 0, QStringLiteral("A"));
+               })
+            << Step([](ReadForm& f) { typeAt(f, 1, QStringLiteral("A")); }) << rt::EventKind::Tick
+            << QStringList{"TextInserted text:old +A", "TextCaretMoved text:old 2"} << QStringList{"A"};
+        QTest::newRow("the focused row turns editable when the caret blinks: a new line for the reader")
+            << Step([](ReadForm& f) {
+                   f.button.setEnabled(false);
+                   f.other.setEnabled(false);
+                   typeAt(f, 0, QString());
+               })
+            << Step([](ReadForm& f) { f.blink.setEnabled(true); }) << rt::EventKind::Tick
+            << QStringList{"Focus text:old"} << QStringList();
         QTest::newRow("the focused row takes each typed letter, a repeated one too, unsaid")
             << Step([](ReadForm& f) {
                    awaitAnswer(f);
@@ -170,6 +182,23 @@ private slots:
         QCOMPARE(reading.spoken, spoken);
     }
 
+    // A reader takes a line's states once: the row that turns editable is a line of its own.
+    void theRowTurningEditableIsANewLine()
+    {
+        Reading reading;
+        ReadForm& form = reading.form;
+        const auto focusedLine = [&] { return QAccessible::queryAccessibleInterface(&form)->focusChild(); };
+        form.raiseEvent([&] {
+            form.button.setEnabled(false);
+            form.other.setEnabled(false);
+        });
+        QVERIFY(focusedLine()->state().readOnly);
+        const QAccessible::Id readOnly = QAccessible::uniqueId(focusedLine());
+        form.raiseEvent([&] { form.blink.setEnabled(true); });
+        QVERIFY(focusedLine()->state().editable);
+        QVERIFY(QAccessible::uniqueId(focusedLine()) != readOnly);
+    }
+
     // A described button said aloud carries no description until the focus leaves it.
     void aDescriptionSaidAloudIsNotThereToBeReadAgain()
     {
@@ -187,8 +216,8 @@ private slots:
         QCOMPARE(description(), QStringLiteral("old"));
     }
 
-    // Read in screen order, buttons in tab order; the children end where the count says, and a
-    // button can be pressed through the action interface.
+    // Read in screen order, buttons in tab order; the children end where the count says; a
+    // button can be pressed through the action interface, and is labelled as the form says.
     void theWindowsChildrenAreWhatItShows()
     {
         Reading reading;
@@ -208,6 +237,14 @@ private slots:
         QSignalSpy clicked(form.button.widget(), &QAbstractButton::clicked);
         actions->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(clicked.size(), 1);
+        // What labels a button is read as one label.
+        form.raiseEvent([&] {
+            form.marks.load(1);
+            show(form.marks(1), QStringLiteral("N"), 90);
+        });
+        const auto labels = window->child(4)->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels[0].first->text(QAccessible::Name), QStringLiteral("M N"));
     }
 };
 
