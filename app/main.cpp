@@ -6,7 +6,7 @@
 #include <runtime/accessible/FormAccessibles.h>
 #include <runtime/clock/EventLoopClock.h>
 #include <runtime/form/Run.h>
-#include <runtime/platform/WindowFrame.h>
+#include <runtime/platform/WindowPlacement.h>
 #include <runtime/platform/WindowSystem.h>
 
 #include <QApplication>
@@ -30,8 +30,10 @@ int main(int argc, char* argv[])
     rt::EventLoopClock clock;
     frmMain form(clock);
     rt::FormAccessibles accessibles(form);
+    accessibles.setSpeaker(rt::speechWhileAScreenReaderRuns());
     declareToScreenReaders(form, accessibles);
-    const int status = rt::openAndRun(form, rt::expectedFrame);
+    rt::FrameCentring centring(form);
+    const int status = rt::openAndRun(form, [&centring](QWidget& window) { centring.show(window); });
     // Qt 6.4's Wayland client can deadlock while it disconnects (its event thread waits on a read
     // that the main thread prepared); the compositor cleans up after a client that just ends.
     if (QGuiApplication::platformName() == u"wayland")

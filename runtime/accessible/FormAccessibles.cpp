@@ -56,15 +56,20 @@ void send(QAccessibleInterface* iface, const TextChange& change)
 
 } // namespace
 
+FormAccessibles::Speaker speechWhileAScreenReaderRuns()
+{
+    return [speech = std::make_shared<Speech>(), screenReader = std::make_shared<ScreenReaderStatus>()](
+               const QString& text, bool aheadOfReader) {
+        if (screenReader->runs())
+            aheadOfReader ? speech->sayFirst(text) : speech->say(text);
+    };
+}
+
 FormAccessibles::FormAccessibles(Form& form)
     : form_(form)
     , reading_(form)
     , interfaces_(reading_)
-    , speak_([speech = std::make_shared<Speech>(), screenReader = std::make_shared<ScreenReaderStatus>()](
-                 const QString& text, bool aheadOfReader) {
-        if (screenReader->runs())
-            aheadOfReader ? speech->sayFirst(text) : speech->say(text);
-    })
+    , speak_([](const QString&, bool) {})
 {
     form_.addObserver(this);
     focusChanges_ = QObject::connect(qApp, &QApplication::focusChanged, &form_, [this](QWidget* old, QWidget*) {

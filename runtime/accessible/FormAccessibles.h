@@ -38,8 +38,8 @@ public:
     void describe(const CommandButton& button, std::vector<const Label*> labels);
     void labelBy(const CommandButton& button, std::vector<const Label*> labels);
 
-    // Tests hear here what would go to the speech server, and whether it must reach it before
-    // what the reader says next.
+    // Who hears what the window says itself, and whether it must come before what the reader
+    // says next; no one until the program or a test says.
     using Speaker = std::function<void(const QString& text, bool aheadOfReader)>;
     void setSpeaker(Speaker speak) { speak_ = std::move(speak); }
 
@@ -72,5 +72,8 @@ private:
     bool toldFocus_ = false;
     bool toldEditable_ = false;
 };
+
+// The window's speech through speech-dispatcher, spoken while a screen reader runs.
+FormAccessibles::Speaker speechWhileAScreenReaderRuns();
 
 } // namespace rt
