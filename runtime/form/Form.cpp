@@ -44,18 +44,14 @@ Form::Form(Clock& clock, const FormDescription& description)
 
 Form::~Form() = default;
 
-void Form::open(const FrameEstimate& expectedFrame)
+void Form::open(const Show& show)
 {
     controls_->raiseEvent([this] { Form_Load(); }, EventKind::Load);
     if (isUnloaded())
         return;
-    // Centred once, frame and title bar included, before the player can see or move it. Where
-    // the window manager does not tell its frame beforehand, the client area is centred.
-    const QMargins frame = expectedFrame ? expectedFrame(*this) : QMargins();
-    const QRect framed
-        = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size().grownBy(frame), screen()->availableGeometry());
-    setGeometry(QRect(framed.topLeft() + QPoint(frame.left(), frame.top()), size()));
-    show();
+    // Centred once, before the player can see or move it.
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->availableGeometry()));
+    show ? show(*this) : QWidget::show();
     controls_->focusFirstButton();
 }
 
@@ -175,6 +171,17 @@ void Form::closeEvent(QCloseEvent* event)
 {
     controls_->end(0);
     event->accept();
+}
+
+// The window has one size. Where a title bar's box or the window manager maximises it or makes it
+// full screen anyway (Qt's own title bar on Wayland offers the box to every window), the state is
+// taken back: the window would otherwise move or grow around a form drawn in its corner.
+void Form::changeEvent(QEvent* event)
+{
+    constexpr Qt::WindowStates enlarged = Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (event->type() == QEvent::WindowStateChange && (windowState() & enlarged))
+        setWindowState(windowState() & ~enlarged);
+    QWidget::changeEvent(event);
 }
 
 } // namespace rt

@@ -41,16 +41,17 @@ class Form : public QWidget {
     Q_OBJECT
 
 public:
-    // The frame that the window manager will put around a window not yet shown.
-    using FrameEstimate = std::function<QMargins(QWidget& window)>;
+    // Shows a window placed but not yet shown, as the platform asks: it may ask its window
+    // manager to centre around the window the frame it adds.
+    using Show = std::function<void(QWidget& window)>;
     using ErrorReporter = std::function<void(QWidget& window, const RuntimeError& error)>;
 
     Form(Clock& clock, const FormDescription& description);
     ~Form() override;
 
-    // Raises Form_Load, then shows the window centred on its screen's available area, frame
-    // included where `expectedFrame` tells it, with the focus on the button of lowest tab index.
-    void open(const FrameEstimate& expectedFrame = {});
+    // Raises Form_Load, then shows the window centred on its screen's available area, through
+    // `show` where given, with the focus on the button of lowest tab index.
+    void open(const Show& show = {});
     bool isUnloaded() const;
 
     // For the wings: what the form shows, and when an event begins and ends.
@@ -81,6 +82,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 

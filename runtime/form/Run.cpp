@@ -7,14 +7,14 @@
 
 namespace rt {
 
-int openAndRun(Form& form, const Form::FrameEstimate& expectedFrame)
+int openAndRun(Form& form, const Form::Show& show)
 {
     std::optional<int> status;
     QObject::connect(&form, &Form::unloaded, &form, [&status](int exitCode) {
         status = exitCode;
         QCoreApplication::exit(exitCode);
     });
-    form.open(expectedFrame);
+    form.open(show);
     // Form_Load may end the program before there is an event loop to leave.
     return status ? *status : QCoreApplication::exec();
 }

@@ -80,6 +80,14 @@ private slots:
         row("fixed size", QVariantList{form.minimumSize(), form.maximumSize()}, QVariantList{clientSize, clientSize});
         row("a close box only", int(form.windowFlags() & frameButtons), int(Qt::WindowCloseButtonHint));
         row("icon", form.windowIcon().pixmap(32, 32).size(), QSize(32, 32));
+        // As a title bar's maximise box or a window manager asks: taken back, the window as it was.
+        const QRect placed = form.geometry();
+        for (const Qt::WindowState enlarged : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
+            form.windowHandle()->setWindowStates(enlarged);
+            QCoreApplication::processEvents();
+        }
+        row("neither maximised nor full screen", QVariantList{int(form.windowState()), form.geometry()},
+            QVariantList{int(Qt::WindowNoState), placed});
         row("buttons", QVariantList{geometry(form.cmdStart), geometry(form.cmdRestart), geometry(form.cmdExit)},
             QVariantList{startButton, restartButton, exitButton});
         row("Label1", form.Label1.bounds(), instruction);

@@ -1,0 +1,63 @@
+#!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# window_managers.sh PROGRAM WM...: the built program under each window manager in an X server of
+# its own: its frame centred on the work area (fluxbox never answers the frame request; icewm has
+# a taskbar), and a maximised or full-screen state, asked for as a pager or a key binding asks,
+# taken back, the window where it was and at its size.
+set -eu
+program=$1
+shift
+fail() { echo "FAIL: $*"; exit 1; }
+# Polls for up to 5 s: the server, the window manager and the program run on their own clocks.
+wait_for() {
+    local tries=0
+    until eval "$1"; do
+        tries=$((tries + 1))
+        [ $tries -lt 50 ] || fail "$2"
+        sleep 0.1
+    done
+}
+# The window's frame as x y width height, from its client area and _NET_FRAME_EXTENTS.
+frame() {
+    local x y w h l r t b
+    read -r x y w h < <(xwininfo -id "$window" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
+        /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}')
+    read -r l r t b < <(xprop -id "$window" _NET_FRAME_EXTENTS | tr -d ',' | awk '{print $3, $4, $5, $6}')
+    [ -n "$b" ] && echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
+}
+centred() {
+    local fx fy fw fh ax ay aw ah
+    read -r fx fy fw fh < <(frame) || return 1
+    read -r ax ay aw ah < <(xprop -root _NET_WORKAREA | tr -d ',' | awk '{print $3, $4, $5, $6}')
+    local dx=$((2 * fx + fw - 2 * ax - aw)) dy=$((2 * fy + fh - 2 * ay - ah))
+    [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ]
+}
+
+for wm in "$@"; do
+    command -v "$wm" >/dev/null || { echo "Skipped: $wm is not installed"; exit 77; }
+    exec {fd}<> <(:)
+    Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
+    server=$!
+    read -r -t 10 number <&"$fd" || fail "Xvfb did not start"
+    export DISPLAY=:$number
+    "$wm" >/dev/null 2>&1 &
+    manager=$!
+    wait_for "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window" "$wm did not take over the screen"
+    wait_for "xprop -root _NET_WORKAREA | grep -q =" "$wm set no work area"
+    "$program" 2>/dev/null &
+    game=$!
+    wait_for 'window=$(xdotool search --onlyvisible --class korimo | head -1) && [ -n "$window" ]' \
+        "no window under $wm"
+    wait_for centred "the frame is not centred on the work area under $wm: $(frame)"
+    placed=$(frame)
+    for state in maximized_vert,maximized_horz fullscreen; do
+        wmctrl -i -r "$window" -b "add,$state"
+        sleep 1
+        xprop -id "$window" _NET_WM_STATE | grep -qi -e MAXIMIZED -e FULLSCREEN && fail "$state kept under $wm"
+        [ "$(frame)" = "$placed" ] || fail "$state moved or resized the window under $wm: $(frame), was $placed"
+    done
+    kill "$game" "$manager" "$server"
+    wait 2>/dev/null || true
+    echo "$wm: frame $placed, centred on the work area; maximised and full screen taken back"
+done
+echo PASS
