@@ -16,12 +16,15 @@ using pixels::Probe;
 
 namespace {
 
-// A shown cell: its box in `box` colour with a `letter` coloured letter, the shadow 2 pixels wide
-// right of it and below, the background beyond them and in the notch above the shadow.
+// A shown cell: its box in `box` colour with a `letter` coloured letter in its middle, the shadow 2
+// pixels wide right of it and below, the background beyond them and in the notch above the shadow.
 QList<Probe> cell(int i, int top, const QColor& letter, const QColor& box = white)
 {
     const QRect r(cellLeft(i), top, cellSize, cellSize);
-    return {{r.left() + 1, r.top() + 1, box}, {r.right(), r.bottom(), box}, {r, letter},
+    const QRect middle = r.adjusted(7, 0, -7, 0);
+    return {{r.left() + 1, r.top() + 1, box}, {r.right(), r.bottom(), box}, {middle, letter},
+        {QRect(r.left(), r.top(), 7, cellSize), letter, pixels::Expect::None},
+        {QRect(middle.right() + 1, r.top(), 7, cellSize), letter, pixels::Expect::None},
         {r.right() + 1, r.top() + 20, black}, {r.right() + 2, r.bottom() + 2, black},
         {r.right() + 3, r.top() + 20, background}, {r.right() + 1, r.top() + 1, background},
         {r.left() + 1, r.top() - 1, background}, {r.left() - 1, r.top() + 20, background}};

@@ -17,12 +17,14 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
 
 using namespace std::chrono_literals;
@@ -334,18 +336,25 @@ private slots:
         }
     }
 
-    // A face whose lines are one em high at 14.25 points lays out 19-pixel lines; longer texts
-    // grow by whole lines.
+    // A face whose lines are one em high at 14.25 points lays out 19-pixel lines, one without a
+    // spacing of its own the face's; longer texts grow by whole lines, and are drawn as they are.
     void autoSizedLabelsGrowByWholeLines()
     {
         auto form = openForm();
-        const rt::FontDescription font{.face = QStringLiteral("AR PL UMing CN"), .points = 14.25, .lineSpacingEm = 1.0};
-        rt::Label label(*form, {.width = 120, .height = 19, .font = font, .autoSizeWithWordWrap = true});
-        label.setCaption(QStringLiteral("一行"));
-        QCOMPARE(label.height(), 19);
-        label.setCaption(QStringLiteral("这是一段要折成好几行才能放下的说明文字"));
-        QVERIFY(label.height() >= 38);
-        QCOMPARE(label.height() % 19, 0);
+        rt::FontDescription font{.face = QStringLiteral("AR PL UMing CN"), .points = 14.25, .lineSpacingEm = 1.0};
+        const auto grown = [&](int lineHeight) {
+            rt::Label label(*form, {.width = 120, .height = 19, .font = font, .autoSizeWithWordWrap = true});
+            label.setCaption(QStringLiteral("一行"));
+            QCOMPARE(label.height(), lineHeight);
+            const QString longer = QStringLiteral("这是一段要折成好几行才能放下的说明文字");
+            label.setCaption(longer);
+            QVERIFY(label.height() >= 2 * lineHeight);
+            QCOMPARE(label.height() % lineHeight, 0);
+            QCOMPARE(label.textLayout().text(), longer);
+        };
+        grown(19);
+        font.lineSpacingEm = 0;
+        grown(QFontMetrics(rt::makeFont(font)).height());
     }
 
     // A face that is not installed is drawn in the first of its stand-ins that is.
