@@ -10,6 +10,8 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <algorithm>
@@ -204,6 +206,15 @@ private slots:
     void windowIsTitledFixedWithCloseBoxAndIcon()
     {
         QCOMPARE(QString::fromUtf8(session_.property(window_, "_NET_WM_NAME")), windowCaption);
+        // A taskbar matches the window to the desktop entry, and so to its name and icon, by the
+        // window class: WM_CLASS is the instance and the class, each ended by a zero byte.
+        QFile entry(QStringLiteral(KORIMO_DESKTOP_ENTRY));
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        const QByteArray wmClass = QRegularExpression(QStringLiteral("\\nStartupWMClass=(.*)\\n"))
+                                       .match(QString::fromUtf8(entry.readAll()))
+                                       .captured(1)
+                                       .toUtf8();
+        QCOMPARE(session_.property(window_, "WM_CLASS"), wmClass + '\0' + wmClass + '\0');
         QCOMPARE(client_.size(), clientSize);
 
         // WM_NORMAL_HINTS: flags (16: minimum size set, 32: maximum size set), x, y, width, height,
