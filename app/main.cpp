@@ -33,10 +33,5 @@ int main(int argc, char* argv[])
     accessibles.setSpeaker(rt::speechWhileAScreenReaderRuns());
     declareToScreenReaders(form, accessibles);
     rt::FrameCentring centring(form);
-    const int status = rt::openAndRun(form, [&centring](QWidget& window) { centring.show(window); });
-    // Qt 6.4's Wayland client can deadlock while it disconnects (its event thread waits on a read
-    // that the main thread prepared); the compositor cleans up after a client that just ends.
-    if (QGuiApplication::platformName() == u"wayland")
-        std::_Exit(status);
-    return status;
+    return rt::endProgram(rt::openAndRun(form, [&centring](QWidget& window) { centring.show(window); }));
 }

@@ -10,4 +10,10 @@ namespace rt {
 // first; copying a cell's pixels takes microseconds.
 void sendPixelsInRequests();
 
+// What the program returns once its window has gone: `status`. Qt 6.4's Wayland client can
+// deadlock while it disconnects (its event thread waits on a read that the main thread
+// prepared), so there the program ends at once, with `status`: the compositor cleans up after a
+// client that just ends.
+int endProgram(int status);
+
 } // namespace rt

@@ -398,6 +398,30 @@ private slots:
         QCOMPARE(program_.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program_.exitCode(), 0);
     }
+
+    // A run-time error is reported in a box modal to the window and titled by it, whose close box
+    // ends the program with status 1 as its button does.
+    void aRunTimeErrorIsReportedInAModalBox()
+    {
+        cleanup();
+        program_.start(QStringLiteral(ERROR_WINDOW_PROGRAM));
+        QVERIFY(program_.waitForStarted());
+        xcb_window_t box = 0;
+        QVERIFY2(QTest::qWaitFor(
+                     [&] {
+                         box = session_.activeWindow();
+                         return box && !session_.property(box, "WM_TRANSIENT_FOR").isEmpty();
+                     },
+                     10000),
+            "no box came up");
+        const xcb_window_t window = session_.cardinals(box, "WM_TRANSIENT_FOR").value(0);
+        QCOMPARE(session_.property(window, "_NET_WM_NAME"), QByteArray("overflow"));
+        QCOMPARE(session_.property(box, "_NET_WM_NAME"), QByteArray("overflow"));
+        QVERIFY(session_.atomNames(box, "_NET_WM_STATE").contains(QStringLiteral("_NET_WM_STATE_MODAL")));
+        session_.requestClose(box);
+        QVERIFY2(program_.waitForFinished(5000), "the program did not end");
+        QCOMPARE(program_.exitCode(), 1);
+    }
 };
 
 // Watches a step that has just been started, from the moment its first cell appears until its

@@ -1,15 +1,16 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# wayland_smoke.sh PROGRAM QT_PLUGIN_DIR SHOT_DIR: the built program on Qt's Wayland plugin under
-# a real compositor (sway, headless): it opens at its size, Enter starts a step whose letters
-# appear, a typed answer is judged, and the compositor's close request ends it with status 0.
+# wayland_smoke.sh PROGRAM QT_PLUGIN_DIR SHOT_DIR ERROR_PROGRAM: the built program on Qt's Wayland
+# plugin under a real compositor (sway, headless): it opens at its size, Enter starts a step whose
+# letters appear, a typed answer is judged, and the compositor's close request ends it with status
+# 0; a window whose timer raises a run-time error ends with status 1 once its report is closed.
 # sway refuses to run as root, so as root both run as nobody, from a copy of the program.
 set -eu
 umask 022 # the unprivileged user reads what the test writes
-program=$1 plugins=$2 shots=$3
+program=$1 plugins=$2 shots=$3 error_program=$4
 [ -e "$plugins/platforms/libqwayland-generic.so" ] || { echo "Skipped: Qt's Wayland plugin is not installed"; exit 77; }
 
-work=$(mktemp -d) && chmod 755 "$work" && mkdir -m 700 "$work/run" && cp "$program" "$work/korimo"
+work=$(mktemp -d) && chmod 755 "$work" && mkdir -m 700 "$work/run" && cp "$program" "$work/korimo" && cp "$error_program" "$work/error_window"
 # A plain command, not a function, so that $! below is the compositor's or the program's own id.
 user="env -i PATH=$PATH HOME=$work/run XDG_RUNTIME_DIR=$work/run SWAYSOCK=$work/run/sway.sock WAYLAND_DISPLAY=wayland-1"
 [ "$(id -u)" -ne 0 ] || { user="setpriv --reuid=nobody --regid=nogroup --clear-groups $user"; chown nobody "$work/run"; }
@@ -70,4 +71,15 @@ wait_for '! kill -0 "$game" 2>/dev/null' "the program did not end on the close r
 status=0
 wait "$game" || status=$?
 [ "$status" = 0 ] || fail "the close request ended the program with status $status: $(cat "$work/run/korimo.log")"
-echo "PASS: opened at 692x361, presented, judged and closed with status 0 under sway"
+
+$user QT_QPA_PLATFORM=wayland "$work/error_window" >"$work/run/error_window.log" 2>&1 &
+game=$!
+# The report is a window of its own, on top of the one whose timer failed.
+wait_for '[ "$($user swaymsg -t get_tree | jq "[.. | select(.app_id? == \"error_window\")] | length")" = 2 ]' \
+    "the run-time error was not reported"
+$user swaymsg "[app_id=error_window] focus; kill" >/dev/null
+wait_for '! kill -0 "$game" 2>/dev/null' "the program did not end once its error's report was closed"
+status=0
+wait "$game" || status=$?
+[ "$status" = 1 ] || fail "a run-time error ended the program with status $status"
+echo "PASS: opened at 692x361, presented, judged and closed with status 0 under sway; a run-time error ended with 1"
