@@ -30,6 +30,17 @@ foreach(entry ${entries})
     if(NOT entry MATCHES " root/root ")
         message(FATAL_ERROR "Not owned by root: ${entry}")
     endif()
+    # Debian's modes: every folder and the program open to everyone, the other files readable.
+    if(entry MATCHES "^d")
+        set(mode drwxr-xr-x)
+    elseif(entry MATCHES " \\./usr/games/korimo$")
+        set(mode -rwxr-xr-x)
+    else()
+        set(mode -rw-r--r--)
+    endif()
+    if(NOT entry MATCHES "^${mode} ")
+        message(FATAL_ERROR "Not ${mode}: ${entry}")
+    endif()
     if(entry MATCHES "^-.* \\./usr/(.*)$")
         list(APPEND files ${CMAKE_MATCH_1})
     endif()
@@ -40,6 +51,37 @@ list(SORT expected)
 if(NOT files STREQUAL expected)
     message(FATAL_ERROR "Packaged files under /usr:\n  ${files}\nexpected:\n  ${expected}")
 endif()
-if(NOT contents MATCHES "\n?-rwxr-xr-x [^\n]* \\./usr/games/korimo\n")
-    message(FATAL_ERROR "/usr/games/korimo is not executable by everyone")
+
+# What the files hold, from the package itself.
+set(root ${OUT}/root)
+execute_process(COMMAND dpkg-deb -x ${deb} ${root} COMMAND_ERROR_IS_FATAL ANY)
+# Compressed as gzip -n does, with neither the file's name nor its time in the header (flag 0x08
+# and bytes 4 to 7), so that the package does not depend on when it was built.
+foreach(file ${files})
+    if(file MATCHES "\\.gz$")
+        file(READ ${root}/usr/${file} header LIMIT 8 HEX)
+        string(SUBSTRING "${header}" 6 2 flags)
+        math(EXPR name_flag "0x${flags} & 0x08")
+        string(SUBSTRING "${header}" 8 8 mtime)
+        if(NOT header MATCHES "^1f8b08" OR name_flag OR NOT mtime STREQUAL "00000000")
+            message(FATAL_ERROR "/usr/${file} is not compressed as gzip -n does: its header (${header}) "
+                                "names the file (flag 08) or dates it (bytes 4 to 7)")
+        endif()
+    endif()
+endforeach()
+# A game's manual page is in section 6, in its title as in its folder.
+execute_process(COMMAND gzip -dc ${root}/usr/share/man/man6/korimo.6.gz OUTPUT_VARIABLE manual
+                COMMAND_ERROR_IS_FATAL ANY)
+string(REGEX MATCH "\\.TH [^\n]*" title "${manual}")
+if(NOT title MATCHES "^\\.TH +[^ ]+ +\"?6\"?( |$)")
+    message(FATAL_ERROR "The manual page's title is not in section 6: '${title}'")
+endif()
+# Bind-now, so that the relocations are all made at start and RELRO can then protect them all.
+if(HARDENED)
+    execute_process(COMMAND readelf -d ${root}/usr/games/korimo OUTPUT_VARIABLE dynamic
+                    COMMAND_ERROR_IS_FATAL ANY)
+    if(NOT dynamic MATCHES "BIND_NOW|\\(FLAGS_1\\)[^\n]* NOW[ \n]")
+        message(FATAL_ERROR "/usr/games/korimo is not linked bind-now (-Wl,-z,now): no BIND_NOW "
+                            "nor NOW flag in its dynamic section:\n${dynamic}")
+    endif()
 endif()
