@@ -8,12 +8,23 @@ set -eu
 program=$1
 shift
 fail() { echo "FAIL: $*"; exit 1; }
-# Polls for up to 5 s: the server, the window manager and the program run on their own clocks.
+# Each started in a session of its own, ended with all it started (fluxbox starts helpers of its own).
+started=()
+start() {
+    setsid "$@" &
+    started+=($!)
+}
+stop_all() {
+    for pid in "${started[@]}"; do kill -- "-$pid" 2>/dev/null || true; done
+    started=()
+}
+trap stop_all EXIT
+# Polls for up to 10 s: the server, the window manager and the program run on their own clocks.
 wait_for() {
     local tries=0
     until eval "$1"; do
         tries=$((tries + 1))
-        [ $tries -lt 50 ] || fail "$2"
+        [ $tries -lt 100 ] || fail "$2"
         sleep 0.1
     done
 }
@@ -36,16 +47,13 @@ centred() {
 for wm in "$@"; do
     command -v "$wm" >/dev/null || { echo "Skipped: $wm is not installed"; exit 77; }
     exec {fd}<> <(:)
-    Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
-    server=$!
+    start Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp 2>/dev/null
     read -r -t 10 number <&"$fd" || fail "Xvfb did not start"
     export DISPLAY=:$number
-    "$wm" >/dev/null 2>&1 &
-    manager=$!
+    start "$wm" >/dev/null 2>&1
     wait_for "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window" "$wm did not take over the screen"
     wait_for "xprop -root _NET_WORKAREA | grep -q =" "$wm set no work area"
-    "$program" 2>/dev/null &
-    game=$!
+    start "$program" 2>/dev/null
     wait_for 'window=$(xdotool search --onlyvisible --class korimo | head -1) && [ -n "$window" ]' \
         "no window under $wm"
     wait_for centred "the frame is not centred on the work area under $wm: $(frame)"
@@ -56,8 +64,7 @@ for wm in "$@"; do
         xprop -id "$window" _NET_WM_STATE | grep -qi -e MAXIMIZED -e FULLSCREEN && fail "$state kept under $wm"
         [ "$(frame)" = "$placed" ] || fail "$state moved or resized the window under $wm: $(frame), was $placed"
     done
-    kill "$game" "$manager" "$server"
-    wait 2>/dev/null || true
+    stop_all
     echo "$wm: frame $placed, centred on the work area; maximised and full screen taken back"
 done
 echo PASS
