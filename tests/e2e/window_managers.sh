@@ -11,7 +11,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 # Each started in a session of its own, ended with all it started (fluxbox starts helpers of its own).
 started=()
 start() {
-    setsid "$@" &
+    setsid "$@" >/dev/null 2>&1 &
     started+=($!)
 }
 stop_all() {
@@ -27,6 +27,19 @@ wait_for() {
         [ $tries -lt 100 ] || fail "$2"
         sleep 0.1
     done
+}
+# Starts a client until the condition holds: Xvfb now and then refuses a client that connects
+# beside others, which then ends at once.
+start_client() {
+    local condition=$1 what=$2
+    shift 2
+    for _ in 1 2 3; do
+        start "$@"
+        local pid=${started[-1]}
+        wait_for "$condition || ! kill -0 $pid 2>/dev/null" "$what"
+        eval "$condition" && return
+    done
+    fail "$what"
 }
 # The window's frame as x y width height, from its client area and _NET_FRAME_EXTENTS.
 frame() {
@@ -47,15 +60,12 @@ centred() {
 for wm in "$@"; do
     command -v "$wm" >/dev/null || { echo "Skipped: $wm is not installed"; exit 77; }
     exec {fd}<> <(:)
-    start Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp 2>/dev/null
+    start Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp
     read -r -t 10 number <&"$fd" || fail "Xvfb did not start"
     export DISPLAY=:$number
-    start "$wm" >/dev/null 2>&1
-    wait_for "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window" "$wm did not take over the screen"
-    wait_for "xprop -root _NET_WORKAREA | grep -q =" "$wm set no work area"
-    start "$program" 2>/dev/null
-    wait_for 'window=$(xdotool search --onlyvisible --class korimo | head -1) && [ -n "$window" ]' \
-        "no window under $wm"
+    start_client "xprop -root _NET_WORKAREA 2>/dev/null | grep -q =" "$wm did not take over the screen" "$wm"
+    start_client 'window=$(xdotool search --onlyvisible --class korimo 2>/dev/null | head -1) && [ -n "$window" ]' \
+        "no window under $wm" "$program"
     wait_for centred "the frame is not centred on the work area under $wm: $(frame)"
     placed=$(frame)
     for state in maximized_vert,maximized_horz fullscreen; do
