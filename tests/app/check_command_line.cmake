@@ -13,8 +13,10 @@ set(rows
     "|--frobnicate|2|err|^korimo: Unknown option 'frobnicate'\\.\n\nUsage: korimo"
     "|stray|2|err|^korimo: unexpected argument 'stray'\n\nUsage: korimo"
     "||1|err|^korimo: cannot open a window: neither DISPLAY \\(X11\\) nor WAYLAND_DISPLAY \\(Wayland\\) is set\n$"
+    "|-platform xcb|1|err|^korimo: cannot open a window: neither DISPLAY \\(X11\\) nor WAYLAND_DISPLAY"
+    "QT_QPA_PLATFORM=wayland||1|err|^korimo: cannot open a window: neither DISPLAY \\(X11\\) nor WAYLAND_DISPLAY"
     "DISPLAY=:4095||1|err|\nkorimo: cannot open a window on the display \\(DISPLAY=:4095, WAYLAND_DISPLAY is not set\\)\n$"
-    "${quiet}|-platform offscreen|running|out|^$"
+    "${quiet}|-platform offscreen -reverse -widgetcount -nograb -sync -style Fusion|running|out|^$"
     "${quiet} QT_QPA_PLATFORM=offscreen||running|out|^$")
 foreach(row IN LISTS rows)
     string(REPLACE "|" ";" fields "${row}")
