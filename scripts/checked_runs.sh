@@ -44,7 +44,7 @@ memcheck() {
     # Valgrind cannot follow the regular expressions' JIT code, which reads past a string's end
     # by design; interpreted, the same matching is checked.
     QT_ENABLE_REGEXP_JIT=0 \
-    KORIMO_RANDOM_EVENTS=20000 ctest --test-dir "$KORIMO_BUILD" -L unit -E '^(command_line|install_tree|deb_package|package_build_type)$' -T memcheck \
+    KORIMO_RANDOM_EVENTS=20000 ctest --test-dir "$KORIMO_BUILD" -L unit -E '^(command_line|install_tree|deb_package|setup_script|desktop_entry_valid|metainfo_valid)$' -T memcheck \
         --overwrite MemoryCheckCommand="$(command -v valgrind)" \
         --overwrite "MemoryCheckCommandOptions=--error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite --show-leak-kinds=definite --num-callers=30" \
         || { cat "$KORIMO_BUILD"/Testing/Temporary/MemoryChecker.*.log; return 1; }

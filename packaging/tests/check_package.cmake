@@ -85,3 +85,8 @@ if(HARDENED)
                             "nor NOW flag in its dynamic section:\n${dynamic}")
     endif()
 endif()
+# Stripped, as Debian ships programs: the symbols and debug sections would only make it larger.
+execute_process(COMMAND readelf -S --wide ${root}/usr/games/korimo OUTPUT_VARIABLE sections COMMAND_ERROR_IS_FATAL ANY)
+if(sections MATCHES "\\.symtab|\\.debug_")
+    message(FATAL_ERROR "/usr/games/korimo is not stripped:\n${sections}")
+endif()
