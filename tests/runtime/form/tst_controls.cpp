@@ -360,6 +360,28 @@ private slots:
         grown(QFontMetrics(rt::makeFont(font)).height());
     }
 
+    // A shape's border, two pixels wide here, lies on its outermost pixels, its fill within.
+    void shapesDrawTheirBorderOnTheirEdges()
+    {
+        auto form = openForm();
+        const QColor fill(255, 255, 255), border(255, 0, 0);
+        const rt::Shape shape(*form,
+            {.width = 12,
+                .height = 10,
+                .fillColor = rt::rgb(255, 255, 255),
+                .borderColor = rt::rgb(255, 0, 0),
+                .borderWidth = 2});
+        QImage image(12, 10, QImage::Format_RGB32);
+        QPainter painter(&image);
+        shape.paint(painter, QPalette());
+        painter.end();
+        for (const QPoint edge : {QPoint(6, 0), QPoint(6, 1), QPoint(6, 8), QPoint(6, 9), QPoint(0, 5), QPoint(1, 5),
+                 QPoint(10, 5), QPoint(11, 5)})
+            QCOMPARE(image.pixelColor(edge), border);
+        for (const QPoint inside : {QPoint(6, 2), QPoint(6, 7), QPoint(2, 5), QPoint(9, 5)})
+            QCOMPARE(image.pixelColor(inside), fill);
+    }
+
     // A face that is not installed is drawn in the first of its stand-ins that is.
     void facesFallBackToTheirFirstInstalledStandIn()
     {
