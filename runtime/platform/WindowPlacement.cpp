@@ -48,14 +48,7 @@ struct FrameCentring::X11 {
     }
 
     // The frame as the window manager has told it, if it has.
-    std::optional<QMargins> frame() const
-    {
-        // left, right, top, bottom
-        const QList<quint32> extents = values(window, frameExtents, XCB_ATOM_CARDINAL);
-        if (extents.size() != 4)
-            return std::nullopt;
-        return QMargins(int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3]));
-    }
+    std::optional<QMargins> frame() const { return frameOfExtents(values(window, frameExtents, XCB_ATOM_CARDINAL)); }
 
     // Asks the window manager to tell the frame it will put around the window, where it offers to.
     void askForFrame() const
@@ -105,11 +98,24 @@ void FrameCentring::show(QWidget& window)
     window.show();
 }
 
+std::optional<QMargins> frameOfExtents(const QList<quint32>& extents)
+{
+    // left, right, top, bottom
+    if (extents.size() != 4)
+        return std::nullopt;
+    return QMargins(int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3]));
+}
+
+QPoint clientPlaceForCentredFrame(QSize size, const QMargins& frame, const QRect& area)
+{
+    const QRect framed = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size.grownBy(frame), area);
+    return framed.topLeft() + QPoint(frame.left(), frame.top());
+}
+
 void FrameCentring::centreIn(const QMargins& frame)
 {
-    const QRect framed = QStyle::alignedRect(
-        Qt::LeftToRight, Qt::AlignCenter, window_.size().grownBy(frame), window_.screen()->availableGeometry());
-    window_.setGeometry(QRect(framed.topLeft() + QPoint(frame.left(), frame.top()), window_.size()));
+    window_.setGeometry(QRect(
+        clientPlaceForCentredFrame(window_.size(), frame, window_.screen()->availableGeometry()), window_.size()));
     centred_ = true;
 }
 

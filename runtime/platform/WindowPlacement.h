@@ -2,13 +2,24 @@
 #pragma once
 
 #include <QAbstractNativeEventFilter>
+#include <QList>
 #include <QMargins>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 
 #include <memory>
+#include <optional>
 
 class QWidget;
 
 namespace rt {
+
+// The frame that _NET_FRAME_EXTENTS tells, where it holds one.
+std::optional<QMargins> frameOfExtents(const QList<quint32>& extents);
+
+// Where a client area of `size` goes for the frame around it to stand centred in `area`.
+QPoint clientPlaceForCentredFrame(QSize size, const QMargins& frame, const QRect& area);
 
 // Centres the frame, title bar included, that the window manager puts around a top-level window,
 // without ever waiting for the window manager. On X11 the frame is asked for as soon as this is
