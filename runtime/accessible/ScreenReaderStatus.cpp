@@ -32,8 +32,10 @@ ScreenReaderStatus::ScreenReaderStatus()
     auto* answer = new QDBusPendingCallWatcher(bus.asyncCall(get), this);
     connect(answer, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
         const QDBusPendingReply<QDBusVariant> reply = *call;
-        if (reply.isValid() && !changeSeen_)
+        if (reply.isValid() && !changeSeen_) {
             runs_ = reply.value().variant().toBool();
+            emit told();
+        }
         call->deleteLater();
     });
 }
@@ -44,6 +46,7 @@ void ScreenReaderStatus::propertiesChanged(const QString& interface, const QVari
         return;
     runs_ = changed.value(screenReaderEnabled).toBool();
     changeSeen_ = true;
+    emit told();
 }
 
 } // namespace rt

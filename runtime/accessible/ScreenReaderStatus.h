@@ -18,6 +18,10 @@ public:
     ScreenReaderStatus();
     bool runs() const { return runs_; }
 
+signals:
+    // The bus has told the status: its first answer, or a change.
+    void told();
+
 private slots:
     void propertiesChanged(const QString& interface, const QVariantMap& changed, const QStringList& invalidated);
 
