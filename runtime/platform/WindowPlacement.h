@@ -35,7 +35,8 @@ public:
     FrameCentring& operator=(const FrameCentring&) = delete;
     ~FrameCentring() override;
 
-    // Shows the window, placed with its client area centred on its screen's available area.
+    // Shows the window, placed with its client area centred on its screen's available area: its
+    // frame centred instead where the window manager has told it already.
     void show(QWidget& window);
 
 private:
