@@ -24,6 +24,11 @@ foreach(needed ${program} share/icons/hicolor/32x32/apps/${icon}.png share/icons
         message(FATAL_ERROR "The desktop entry needs ${needed}, which is not installed")
     endif()
 endforeach()
+# A game in a window of its own, never in a terminal.
+file(STRINGS ${desktop_entry} terminal REGEX "^Terminal=")
+if(NOT terminal STREQUAL "Terminal=false")
+    message(FATAL_ERROR "The desktop entry says ${terminal}, not Terminal=false")
+endif()
 # On X11 a taskbar matches the window to its entry by the window's class, which Qt takes from the
 # program's name.
 file(STRINGS ${desktop_entry} wm_class REGEX "^StartupWMClass=")

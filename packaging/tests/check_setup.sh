@@ -21,7 +21,8 @@ cmake() {
         previous=$arg
     done
 }
-dpkg-query() { [ "${!#}" = present ] && echo "install ok installed"; }
+# What dpkg says of a package it knows of but has not installed, as of any absent.
+dpkg-query() { [ "${!#}" = present ] && echo "install ok installed" || echo "unknown ok not-installed"; }
 as_root() { asked+=("$*"); }
 
 # The caller's arguments, then the build type cmake must end up with.
