@@ -94,7 +94,12 @@ def wait_for(what, condition, seconds=20, last=lambda: ""):
     while time.monotonic() < deadline:
         while GLib.MainContext.default().iteration(False):
             pass
-        result = condition()
+        try:
+            result = condition()
+        except GLib.GError:
+            # A child went while the tree was read (the window remakes its line of text as it
+            # turns editable or read-only): read it again.
+            result = None
         if result:
             return result
         time.sleep(0.02)
