@@ -33,5 +33,5 @@ int main(int argc, char* argv[])
     accessibles.setSpeaker(rt::speechWhileAScreenReaderRuns());
     declareToScreenReaders(form, accessibles);
     rt::FrameCentring centring(form);
-    return rt::endProgram(rt::openAndRun(form, [&centring](QWidget& window) { centring.show(window); }));
+    return rt::endProgram(rt::openAndRun(form, [&centring](QWidget&) { centring.show(); }));
 }

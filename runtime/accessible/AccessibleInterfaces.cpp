@@ -259,13 +259,7 @@ public:
     int cursorPosition() const override { return 0; }
 
 private:
-    QString wholeText() const override
-    {
-        QStringList captions;
-        for (const Label* label : reading().labelsOf(button_))
-            captions << label->caption();
-        return captions.join(u' ');
-    }
+    QString wholeText() const override { return captionsOf(reading().labelsOf(button_)); }
 
     const QWidget& button_;
 };

@@ -22,6 +22,14 @@ bool listed(const Label& label)
     return label.isVisible() && !label.caption().isEmpty();
 }
 
+QString captionsOf(const std::vector<const Label*>& labels)
+{
+    QStringList captions;
+    for (const Label* label : labels)
+        captions << label->caption();
+    return captions.join(u' ');
+}
+
 FormReading::FormReading(Form& form)
     : form_(form)
 {
@@ -83,12 +91,7 @@ std::vector<const Label*> FormReading::shown(const ButtonLabels& labels, const Q
 
 QString FormReading::description(const QWidget& button) const
 {
-    if (&button == describedAloud_)
-        return {};
-    QStringList texts;
-    for (const Label* label : shown(describers_, button))
-        texts << label->caption();
-    return texts.join(u' ');
+    return &button == describedAloud_ ? QString() : captionsOf(shown(describers_, button));
 }
 
 std::vector<const Label*> FormReading::labelsOf(const QWidget& button) const

@@ -26,6 +26,8 @@ LabelKey keyOf(const GraphicControl& control);
 
 // A label is listed as a child of the window while it shows some text.
 bool listed(const Label& label);
+// The labels' captions, read as one text.
+QString captionsOf(const std::vector<const Label*>& labels);
 
 // What a screen reader reads of a form beyond each control's own state: a row of labels read as
 // one line of text, and the labels that describe a button. It reads the form as it stands.

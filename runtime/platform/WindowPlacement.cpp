@@ -89,13 +89,13 @@ FrameCentring::~FrameCentring()
         QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
-void FrameCentring::show(QWidget& window)
+void FrameCentring::show()
 {
     if (x11_) {
         if (const std::optional<QMargins> frame = x11_->frame())
             centreIn(*frame);
     }
-    window.show();
+    window_.show();
 }
 
 std::optional<QMargins> frameOfExtents(const QList<quint32>& extents)

@@ -37,7 +37,7 @@ public:
 
     // Shows the window, placed with its client area centred on its screen's available area: its
     // frame centred instead where the window manager has told it already.
-    void show(QWidget& window);
+    void show();
 
 private:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
