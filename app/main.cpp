@@ -1,12 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CommandLine.h"
+#include "Game.h"
 
-#include <forms/frmMain.h>
-#include <forms/frmMainScreenReader.h>
-#include <runtime/accessible/FormAccessibles.h>
 #include <runtime/clock/EventLoopClock.h>
-#include <runtime/form/Run.h>
-#include <runtime/platform/WindowPlacement.h>
 #include <runtime/platform/WindowSystem.h>
 
 #include <QApplication>
@@ -25,13 +21,8 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(endWithoutWindowSystem);
     QApplication app(argc, argv);
     qInstallMessageHandler(nullptr);
-    // Wayland ignores the window icon; the compositor finds the bulb through the desktop entry.
-    QGuiApplication::setDesktopFileName(QStringLiteral(KORIMO_APP_ID));
+    nameApplication();
     rt::EventLoopClock clock;
-    frmMain form(clock);
-    rt::FormAccessibles accessibles(form);
-    accessibles.setSpeaker(rt::speechWhileAScreenReaderRuns());
-    declareToScreenReaders(form, accessibles);
-    rt::FrameCentring centring(form);
-    return rt::endProgram(rt::openAndRun(form, [&centring](QWidget&) { centring.show(); }));
+    Game game(clock);
+    return rt::endProgram(game.run());
 }

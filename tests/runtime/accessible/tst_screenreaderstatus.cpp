@@ -3,58 +3,21 @@
 // session bus of the test's own: the bus being on is not enough.
 #include <runtime/accessible/ScreenReaderStatus.h>
 
-#include <QDBusAbstractAdaptor>
-#include <QDBusConnection>
-#include <QDBusMessage>
+#include <tests/shared/StandInAccessibilityBus.h>
+
 #include <QList>
 #include <QSignalSpy>
 #include <QTest>
-
-namespace {
-
-const QString path = QStringLiteral("/org/a11y/bus");
-
-// org.a11y.Status as the accessibility bus's launcher serves it.
-class StandInStatus : public QDBusAbstractAdaptor {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.a11y.Status")
-    Q_PROPERTY(bool IsEnabled MEMBER isEnabled)
-    Q_PROPERTY(bool ScreenReaderEnabled MEMBER screenReaderEnabled)
-
-public:
-    explicit StandInStatus(QObject* bus)
-        : QDBusAbstractAdaptor(bus)
-    {
-    }
-
-    bool isEnabled = true;
-    bool screenReaderEnabled = false;
-
-    void change(const QString& property, bool value)
-    {
-        setProperty(qPrintable(property), value);
-        QDBusMessage changed
-            = QDBusMessage::createSignal(path, QStringLiteral("org.freedesktop.DBus.Properties"), "PropertiesChanged");
-        changed << QStringLiteral("org.a11y.Status") << QVariantMap{{property, value}} << QStringList();
-        QDBusConnection::sessionBus().send(changed);
-    }
-};
-
-} // namespace
 
 class TestScreenReaderStatus : public QObject {
     Q_OBJECT
 
 private:
     QObject bus_;
-    StandInStatus* status_ = new StandInStatus(&bus_);
+    StandInAccessibilityBus* status_ = new StandInAccessibilityBus(&bus_);
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(QDBusConnection::sessionBus().registerService(QStringLiteral("org.a11y.Bus")));
-        QVERIFY(QDBusConnection::sessionBus().registerObject(path, &bus_));
-    }
+    void initTestCase() { QVERIFY(status_->registerOnSessionBus()); }
 
     void aScreenReaderRunsOnlyWhileTheBusSaysSo()
     {

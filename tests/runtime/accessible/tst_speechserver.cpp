@@ -3,87 +3,9 @@
 // as a stand-in server that speaks its protocol hears it.
 #include <runtime/accessible/Speech.h>
 
-#include <QTemporaryDir>
+#include <tests/shared/StandInSpeechServer.h>
+
 #include <QTest>
-
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
-#include <mutex>
-#include <string>
-#include <thread>
-
-namespace {
-
-// Answers every command as done and keeps each text spoken with the priority set for it.
-class StandInServer {
-public:
-    explicit StandInServer(const QString& path)
-    {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        qstrncpy(address.sun_path, path.toLocal8Bit().constData(), sizeof address.sun_path);
-        listening_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        ::bind(listening_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(listening_, 1);
-        thread_ = std::thread([this] { serve(); });
-    }
-    ~StandInServer()
-    {
-        ::shutdown(listening_, SHUT_RDWR);
-        ::close(listening_);
-        thread_.join();
-    }
-
-    QStringList heard() const
-    {
-        const std::lock_guard lock(mutex_);
-        return heard_;
-    }
-
-private:
-    void serve()
-    {
-        const int client = ::accept(listening_, nullptr, nullptr);
-        std::string buffer, priority, text;
-        bool receiving = false;
-        char chunk[256];
-        for (ssize_t read; client >= 0 && (read = ::recv(client, chunk, sizeof chunk, 0)) > 0;) {
-            buffer.append(chunk, static_cast<std::size_t>(read));
-            for (std::size_t end; (end = buffer.find("\r\n")) != std::string::npos; buffer.erase(0, end + 2)) {
-                const std::string line = buffer.substr(0, end);
-                if (receiving && line != ".") {
-                    text += line;
-                    continue;
-                }
-                if (receiving) {
-                    const std::lock_guard lock(mutex_);
-                    heard_ << QString::fromStdString(priority) + u':' + QString::fromUtf8(text);
-                    text.clear();
-                }
-                // Commands are read without regard to case.
-                const QByteArray command = QByteArray::fromStdString(line).toUpper();
-                if (command.startsWith("SET SELF PRIORITY "))
-                    priority = command.mid(18).toLower().toStdString();
-                const char* answer = receiving ? "225-1\r\n225 OK MESSAGE QUEUED\r\n"
-                    : command == "SPEAK"       ? "230 OK RECEIVING DATA\r\n"
-                                               : "200 OK\r\n";
-                receiving = !receiving && command == "SPEAK";
-                ::send(client, answer, std::strlen(answer), MSG_NOSIGNAL);
-            }
-        }
-        if (client >= 0)
-            ::close(client);
-    }
-
-    int listening_;
-    std::thread thread_;
-    mutable std::mutex mutex_;
-    QStringList heard_;
-};
-
-} // namespace
 
 class TestSpeechServer : public QObject {
     Q_OBJECT
@@ -91,10 +13,7 @@ class TestSpeechServer : public QObject {
 private slots:
     void textsReachTheServerWholeAsMessages()
     {
-        QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("speechd.sock"));
-        qputenv("SPEECHD_ADDRESS", "unix_socket:" + path.toLocal8Bit());
-        StandInServer server(path);
+        StandInSpeechServer server;
         {
             rt::Speech speech;
             speech.sayFirst(QStringLiteral("输入错误，回车重新进行"));
