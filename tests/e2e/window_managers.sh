@@ -1,7 +1,7 @@
 #!/bin/bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# window_managers.sh PROGRAM WM...: the built program under each window manager in an X server of
-# its own: its frame centred on the work area (fluxbox never answers the frame request; icewm has
+# window_managers.sh PROGRAM WM...: the built program under each window manager (a command, with
+# its options) in an X server of its own: its frame centred on the work area (fluxbox never answers the frame request; icewm has
 # a taskbar), and a maximised or full-screen state, asked for as a pager or a key binding asks,
 # taken back, the window where it was and at its size.
 set -eu
@@ -58,12 +58,13 @@ centred() {
 }
 
 for wm in "$@"; do
-    command -v "$wm" >/dev/null || { echo "Skipped: $wm is not installed"; exit 77; }
+    command -v "${wm%% *}" >/dev/null || { echo "Skipped: ${wm%% *} is not installed"; exit 77; }
     exec {fd}<> <(:)
     start Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp
     read -r -t 10 number <&"$fd" || fail "Xvfb did not start"
     export DISPLAY=:$number
-    start_client "xprop -root _NET_WORKAREA 2>/dev/null | grep -q =" "$wm did not take over the screen" "$wm"
+    # Unquoted: the window manager's options are words of their own.
+    start_client "xprop -root _NET_WORKAREA 2>/dev/null | grep -q =" "$wm did not take over the screen" $wm
     start_client 'window=$(xdotool search --onlyvisible --class korimo 2>/dev/null | head -1) && [ -n "$window" ]' \
         "no window under $wm" "$program"
     wait_for centred "the frame is not centred on the work area under $wm: $(frame)"
