@@ -6,23 +6,24 @@ KORIMO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KORIMO_BUILD="${KORIMO_BUILD:-$KORIMO_ROOT/build}"
 
 # Packages for building (Qt's private headers to switch accessibility on in a test, libxcb1-dev
-# and libxcb-damage0-dev for the end-to-end test; speech-dispatcher's library, to speak to a
-# screen reader's user), the free fonts that stand in for the window's faces, and Qt's Wayland
-# plugin, so that a Wayland desktop shows the window natively.
+# and libxcb-damage0-dev for the end-to-end test; libwayland's headers, for the requests the
+# program keeps to itself on Wayland; speech-dispatcher's library, to speak to a screen reader's
+# user), the free fonts that stand in for the window's faces, and Qt's Wayland plugin, so that a
+# Wayland desktop shows the window natively.
 KORIMO_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-private-dev libgl-dev libxcb1-dev libxcb-damage0-dev
-                 libspeechd-dev
+                 libwayland-dev libspeechd-dev
                  fonts-arphic-uming fonts-liberation fonts-urw-base35 qt6-wayland)
 # What cpack needs to build the Debian package and to find the libraries it depends on.
 KORIMO_PACKAGING_PACKAGES=(dpkg-dev file)
 # What the end-to-end tests run the program in and drive it with: an X server of its own, window
 # managers, a tool that types and clicks and tools that read and set window properties; a
 # Wayland compositor, its typing and screenshot tools, and jq to read the compositor's window tree;
-# mutter, as an X11 window manager and nested as a Wayland compositor that leaves the title bar to
-# the program; and for reading it as a screen reader does, a session bus, the accessibility bus and
+# mutter, as an X11 window manager and nested as a Wayland compositor, and weston, both leaving the
+# title bar to the program; and for reading it as a screen reader does, a session bus, the accessibility bus and
 # its Python bindings; to hear it as a blind player does, the screen reader and the speech server
 # with its voice; and to feel it as a deaf-blind player does, BRLTTY, whose virtual driver the test
 # plays as a braille display.
-KORIMO_E2E_PACKAGES=(xvfb openbox fluxbox icewm mutter xdotool x11-utils wmctrl sway wtype grim jq dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
+KORIMO_E2E_PACKAGES=(xvfb openbox fluxbox icewm mutter weston xdotool x11-utils wmctrl sway wtype grim jq dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
                      orca speech-dispatcher speech-dispatcher-espeak-ng brltty)
 # For the checked runs of the test suite: sanitizers and the fuzzer (clang), valgrind, and what
 # shows where two builds of the package differ.

@@ -312,6 +312,9 @@ def play(program, environment, brailled, failures):
     reader.start(["openbox"], env=environment, stderr=subprocess.DEVNULL)
     start_speech_server(environment)
     game, frame = reader.launch(program, dict(environment, QT_QPA_PLATFORM="xcb"))
+    # On the accessibility bus before it is shown: the keys typed go to it once it has the focus.
+    window, _ = reader.window_origin(environment["DISPLAY"], game.pid)
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], env=environment, check=True)
     window = Window(frame)
     play_without_screen_reader(environment, window, failures)
 

@@ -1,12 +1,13 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The built program on Qt's Wayland plugin under mutter, which draws no title bar, so that Qt draws
-its own, maximise box included: clicking that box leaves the window where it was, at its size,
-its title bar as it was and the game playing. mutter runs nested in an Xvfb of the test's own, whose
-framebuffer file the test reads and whose pointer and keys reach the compositor.
+"""The built program on Qt's Wayland plugin under compositors that draw no title bar (mutter, weston),
+so that Qt draws its own, maximise box included: clicking that box leaves the window where it was,
+at its size, its title bar as it was and the game playing. Each compositor runs nested in an Xvfb of
+the test's own, whose framebuffer file the test reads and whose pointer and keys reach it.
 
-Run inside a session bus of its own: dbus-run-session -- wayland_title_bar.py PROGRAM
+Run inside a session bus of its own: dbus-run-session -- wayland_title_bar.py PROGRAM COMPOSITOR...
 """
+import contextlib
 import os
 import pathlib
 import signal
@@ -16,6 +17,11 @@ import sys
 import tempfile
 import time
 
+SOCKET = "wayland-test"
+COMPOSITORS = {
+    "mutter": ["mutter", "--nested", "--wayland", "--no-x11", "--wayland-display=" + SOCKET],
+    "weston": ["weston", "--backend=x11-backend.so", "--socket=" + SOCKET, "--width=800", "--height=600"],
+}
 BACKGROUND = (255, 255, 192)
 CLIENT_SIZE = (692, 361)
 # Qt's title bar: its maximise box from the client area's top-right corner.
@@ -87,8 +93,14 @@ def point_at(environment, x, y):
     time.sleep(0.5)
 
 
-def main():
-    program = sys.argv[1]
+def mutter_ready():
+    # Its screens configured: a window mapped sooner can be placed before them.
+    return subprocess.run(["gdbus", "introspect", "--session", "--dest", "org.gnome.Mutter.DisplayConfig",
+                           "--object-path", "/org/gnome/Mutter/DisplayConfig"], stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL).returncode == 0
+
+
+def play(program, compositor):
     with tempfile.TemporaryDirectory() as root:
         runtime = pathlib.Path(root, "run")
         runtime.mkdir(mode=0o700)
@@ -99,13 +111,11 @@ def main():
         environment = dict(os.environ, DISPLAY=":" + os.read(read_end, 16).decode().strip(),
                            XDG_RUNTIME_DIR=str(runtime))
         try:
-            start(["mutter", "--nested", "--wayland", "--no-x11", "--wayland-display=wayland-test"], env=environment)
-            wait_for("mutter's Wayland socket", (runtime / "wayland-test").exists)
-            # Up, its screens configured: a window mapped sooner can be placed before them.
-            wait_for("mutter on the session bus", lambda: subprocess.run(
-                ["gdbus", "introspect", "--session", "--dest", "org.gnome.Mutter.DisplayConfig", "--object-path",
-                 "/org/gnome/Mutter/DisplayConfig"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0)
-            game = start([program], env=dict(environment, QT_QPA_PLATFORM="wayland", WAYLAND_DISPLAY="wayland-test"))
+            start(COMPOSITORS[compositor], env=environment)
+            wait_for(f"{compositor}'s Wayland socket", (runtime / SOCKET).exists)
+            if compositor == "mutter":
+                wait_for("mutter on the session bus", mutter_ready)
+            game = start([program], env=dict(environment, QT_QPA_PLATFORM="wayland", WAYLAND_DISPLAY=SOCKET))
             framebuffer = pathlib.Path(root, "Xvfb_screen0")
             area = wait_for("the window", lambda: (lambda a: a if a and a[2:] == CLIENT_SIZE else None)(
                 client_area(screen(framebuffer))))
@@ -118,21 +128,28 @@ def main():
             point_at(environment, area[0] + 600, area[1] + 200)
             rows = screen(framebuffer)
             if game.poll() is not None:
-                sys.exit(f"FAIL: the game ended with status {game.returncode} when maximised")
+                sys.exit(f"FAIL: under {compositor} the game ended with status {game.returncode} when maximised")
             if client_area(rows) != area:
-                sys.exit(f"FAIL: maximised, the client area went from {area} to {client_area(rows)}")
+                sys.exit(f"FAIL: maximised under {compositor}, the client area went from {area} to {client_area(rows)}")
             if title_bar(rows, area) != before:
-                sys.exit("FAIL: the title bar changed (a restore box where the maximise box was)")
+                sys.exit(f"FAIL: under {compositor} the title bar changed (a restore box where the maximise box was)")
             # Still playing: Enter starts a step, whose first letter leaves the background.
             xdotool(environment, "key", "Return")
             wait_for("a letter shown", lambda: not all(
                 background_only(row, area[0] + 20, area[0] + 70) for row in screen(framebuffer)[area[1] + 100:area[1] + 150]))
         finally:
             for process in reversed(processes):
-                os.killpg(process.pid, signal.SIGKILL)
+                with contextlib.suppress(ProcessLookupError):  # a game that ended took its group along
+                    os.killpg(process.pid, signal.SIGKILL)
                 process.wait()
-    print(f"PASS: window {area} kept, title bar unchanged, a step started")
+            processes.clear()
+    print(f"{compositor}: window {area} kept, title bar unchanged, a step started")
 
+
+def main():
+    for compositor in sys.argv[2:]:
+        play(sys.argv[1], compositor)
+    print("PASS")
 
 if __name__ == "__main__":
     main()
