@@ -5,13 +5,14 @@ set -euo pipefail
 KORIMO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KORIMO_BUILD="${KORIMO_BUILD:-$KORIMO_ROOT/build}"
 
-# Packages for building (Qt's private headers to switch accessibility on in a test, libxcb1-dev
-# and libxcb-damage0-dev for the end-to-end test; libwayland's headers, for the requests the
-# program keeps to itself on Wayland; speech-dispatcher's library, to speak to a screen reader's
-# user), the free fonts that stand in for the window's faces, and Qt's Wayland plugin, so that a
-# Wayland desktop shows the window natively.
+# Packages for building (Qt's private headers, and FreeType's, to switch accessibility on and to
+# read what a face has rendered in tests; libxcb1-dev and libxcb-damage0-dev for the end-to-end
+# test; libwayland's headers, for the requests the program keeps to itself on Wayland;
+# speech-dispatcher's library, to speak to a screen reader's user), the free fonts that stand in
+# for the window's faces, and Qt's Wayland plugin, so that a Wayland desktop shows the window
+# natively.
 KORIMO_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-private-dev libgl-dev libxcb1-dev libxcb-damage0-dev
-                 libwayland-dev libspeechd-dev
+                 libfreetype-dev libwayland-dev libspeechd-dev
                  fonts-arphic-uming fonts-liberation fonts-urw-base35 qt6-wayland)
 # What cpack needs to build the Debian package and to find the libraries it depends on.
 KORIMO_PACKAGING_PACKAGES=(dpkg-dev file)

@@ -26,6 +26,8 @@
 #include <QTest>
 #include <QTextLayout>
 #include <QTimer>
+#include <QtGui/private/qfont_p.h>
+#include <QtGui/private/qfontengine_ft_p.h>
 
 using namespace std::chrono_literals;
 using rt::ErrorKind;
@@ -42,6 +44,24 @@ const rt::LabelDescription cell{.left = 10,
     .backColor = rt::rgb(255, 255, 255),
     .alignment = Qt::AlignHCenter,
     .visible = false};
+
+// Whether the face has rendered the character's glyph, upright and unscaled, at any sub-pixel
+// position, into the cache that painting draws from.
+bool rendered(const QFont& font, char16_t character)
+{
+    QFontEngine* engine = QFontPrivate::get(font)->engineForScript(QChar::Script_Latin);
+    if (engine->type() == QFontEngine::Multi)
+        engine = static_cast<QFontEngineMulti*>(engine)->engine(0);
+    if (engine->type() != QFontEngine::Freetype)
+        return true; // a face that keeps no glyphs of its own: nothing to tell
+    auto* glyphs = static_cast<QFontEngineFT*>(engine)->loadGlyphSet(QTransform());
+    const glyph_t glyph = engine->glyphIndex(character);
+    for (int x = 0; x < 64; ++x) {
+        if (glyphs->getGlyph(glyph, QFixedPoint(QFixed::fromFixed(x), 0)))
+            return true;
+    }
+    return false;
+}
 
 // Two buttons, a caret over a row of cells, and a log of every key and click in order.
 class ProbeForm : public rt::Form {
@@ -337,6 +357,22 @@ private slots:
             alone.setCaption(captions[i]);
             QCOMPARE(paintedAlone(form->letters(i)), paintedAlone(alone));
         }
+    }
+
+    // Prepared captions are drawn once off screen, which renders their glyphs before they first
+    // show; in a size no other test draws, so that nothing rendered them before.
+    void preparedCaptionsAreRenderedBeforeTheyShow()
+    {
+        auto form = openForm();
+        rt::LabelDescription description = cell;
+        description.font.points = 31;
+        rt::Label label(*form, description);
+        label.willShow({QStringLiteral("K"), QStringLiteral("X")});
+        const QFont font = label.textLayout().font();
+        QVERIFY(!rendered(font, u'K'));
+        label.prepare();
+        QVERIFY(rendered(font, u'K'));
+        QVERIFY(rendered(font, u'X'));
     }
 
     // A face whose lines are one em high at 14.25 points lays out 19-pixel lines, one without a
