@@ -111,15 +111,36 @@ def end_speech_server(environment):
         os.kill(pid, signal.SIGKILL)
 
 
+orca_running = []
+
+
+def orca_debug_log(environment):
+    return pathlib.Path(environment["HOME"]) / "orca-debug.out"
+
+
 def start_orca(environment):
     # Xvfb may refuse a client that connects while others do: try the launch again.
     for _ in range(3):
-        orca = reader.start(["orca", "--replace"], env=environment, stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL)
+        orca = reader.start(["orca", "--replace", "--debug-file", str(orca_debug_log(environment))],
+                            env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         reader.wait_for("Orca's first words", lambda: orca.poll() is not None or queued(environment), seconds=40)
         if orca.poll() is None:
+            orca_running.append(orca)
             return
     sys.exit("FAIL: Orca did not start")
+
+
+def orca_state(environment):
+    """Whether Orca still runs, and the end of its debug log: what it was doing when it fell silent."""
+    if not orca_running:
+        return ""
+    running = orca_running[0].poll() is None
+    try:
+        tail = orca_debug_log(environment).read_text(errors="replace").splitlines()[-12:]
+    except FileNotFoundError:
+        tail = []
+    return f"; Orca {'running' if running else 'gone'}, its debug log ending: " + " | ".join(
+        line.strip()[:160] for line in tail)
 
 
 def display_row(frame):
@@ -189,7 +210,8 @@ def check_reveal(messages, window, since, failures):
 
 def spoken_after(environment, moment, what, condition, seconds=20):
     reader.wait_for(what, lambda: any(condition(text) for _, text in after(queued(environment), moment)),
-                    seconds, last=lambda: f"; heard {[text for _, text in after(queued(environment), moment)]}")
+                    seconds, last=lambda: f"; heard {[text for _, text in after(queued(environment), moment)]}"
+                    + orca_state(environment))
     return next(at for at, text in after(queued(environment), moment) if condition(text))
 
 
