@@ -4,10 +4,12 @@
 #include <forms/frmMainScreenReader.h>
 #include <runtime/form/Run.h>
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QStyleFactory>
 
-void nameApplication()
+void prepareApplication()
 {
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // Wayland ignores the window icon; the compositor finds the bulb through the desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral(KORIMO_APP_ID));
 }

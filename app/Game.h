@@ -9,9 +9,11 @@ namespace rt {
 class Clock;
 }
 
-// Names the application as its desktop entry does, for desktops that match windows to entries
-// by it (Wayland's application id).
-void nameApplication();
+// Called before the application object is made: one style everywhere, so that the window looks
+// the same on every desktop (made before it, the application's -style option still overrides
+// it); and the application named as its desktop entry, for desktops that match windows to
+// entries by it (Wayland's application id).
+void prepareApplication();
 
 // The game's window with what the program attaches around it: the screen-reader wing, whose
 // speech goes out while a screen reader runs, and the frame centred as the window appears.

@@ -4,7 +4,8 @@
 # by shell functions that note what they are given: nothing is installed, configured or built.
 # build_korimo's own build type must come before the caller's arguments, so that package.sh's
 # -DCMAKE_BUILD_TYPE=Release wins (cmake keeps the last), and it builds where KORIMO_BUILD says;
-# install_missing installs what is missing, and only that.
+# install_missing installs what is missing, and only that; the root is the repository's wherever
+# the script is sourced from.
 export KORIMO_BUILD=/nowhere/build
 source "$1"
 wanted_build=/nowhere/build
@@ -24,6 +25,13 @@ cmake() {
 # What dpkg says of a package it knows of but has not installed, as of any absent.
 dpkg-query() { [ "${!#}" = present ] && echo "install ok installed" || echo "unknown ok not-installed"; }
 as_root() { asked+=("$*"); }
+
+# Sourced from a script in another folder, as test.sh and package.sh source it: the root is the
+# repository's, and the build goes into its build/ unless KORIMO_BUILD says otherwise.
+root=$(cd "$(dirname "$1")/.." && pwd)
+[ "$KORIMO_ROOT" = "$root" ] || failed "sourced, setup.sh takes '$KORIMO_ROOT' for the root, not $root"
+default_build=$(unset KORIMO_BUILD && source "$1" && echo "$KORIMO_BUILD")
+[ "$default_build" = "$root/build" ] || failed "without KORIMO_BUILD, setup.sh builds in '$default_build'"
 
 # The caller's arguments, then the build type cmake must end up with.
 for row in "|RelWithDebInfo" "-DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF|Release"; do

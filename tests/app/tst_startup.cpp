@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The program as main starts it, on a virtual clock and a session bus of the test's own: named
-// as its desktop entry, and speaking while a screen reader runs, to a stand-in speech server.
+// The program as main starts it, on a virtual clock and a session bus of the test's own: in one
+// style, named as its desktop entry, and speaking while a screen reader runs, to a stand-in
+// speech server.
 #include <app/Game.h>
 
 #include <runtime/accessible/ScreenReaderStatus.h>
@@ -13,6 +14,7 @@
 
 #include <QDir>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 
 class TestStartup : public QObject {
@@ -25,9 +27,11 @@ private:
 private slots:
     void initTestCase() { QVERIFY(status_->registerOnSessionBus()); }
 
-    void theDesktopFindsTheEntryByTheApplicationsName()
+    // In Qt's Fusion style on every desktop, and named as its desktop entry.
+    void theApplicationLooksAndIsNamedAlikeEverywhere()
     {
-        nameApplication();
+        prepareApplication();
+        QCOMPARE(QApplication::style()->name(), QStringLiteral("fusion"));
         QCOMPARE(QDir(QStringLiteral(KORIMO_PACKAGING_DIR)).entryList({QStringLiteral("*.desktop")}),
             QStringList{QGuiApplication::desktopFileName() + QStringLiteral(".desktop")});
     }
