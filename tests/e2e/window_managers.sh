@@ -1,9 +1,10 @@
 #!/bin/bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # window_managers.sh PROGRAM WM...: the built program under each window manager (a command, with
-# its options) in an X server of its own: its frame centred on the work area (fluxbox never answers the frame request; icewm has
-# a taskbar), and a maximised or full-screen state, asked for as a pager or a key binding asks,
-# taken back, the window where it was and at its size.
+# its options) in an X server of its own: its frame centred on the work area (fluxbox never
+# answers the frame request and KWin does not offer it; icewm has a taskbar), and a maximised or
+# full-screen state, asked for as a pager or a key binding asks, taken back, the window where it
+# was and at its size.
 set -eu
 program=$1
 shift
@@ -49,10 +50,14 @@ frame() {
     read -r l r t b < <(xprop -id "$window" _NET_FRAME_EXTENTS | tr -d ',' | awk '{print $3, $4, $5, $6}')
     [ -n "$b" ] && echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
 }
+# The work area, or the whole screen where the window manager does not say (KWin).
+work_area() {
+    xprop -root _NET_WORKAREA | tr -d ',' | awk '/=/{print $3, $4, $5, $6; exit} {print 0, 0, 1024, 768}'
+}
 centred() {
     local fx fy fw fh ax ay aw ah
     read -r fx fy fw fh < <(frame) || return 1
-    read -r ax ay aw ah < <(xprop -root _NET_WORKAREA | tr -d ',' | awk '{print $3, $4, $5, $6}')
+    read -r ax ay aw ah < <(work_area)
     local dx=$((2 * fx + fw - 2 * ax - aw)) dy=$((2 * fy + fh - 2 * ay - ah))
     [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ]
 }
@@ -63,8 +68,11 @@ for wm in "$@"; do
     start Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp
     read -r -t 10 number <&"$fd" || fail "Xvfb did not start"
     export DISPLAY=:$number
+    # Ready once it says where windows may go; KWin never does, and is ready once it is there.
+    ready="xprop -root _NET_WORKAREA 2>/dev/null | grep -q ="
+    [ "${wm%% *}" != kwin_x11 ] || ready="xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'"
     # Unquoted: the window manager's options are words of their own.
-    start_client "xprop -root _NET_WORKAREA 2>/dev/null | grep -q =" "$wm did not take over the screen" $wm
+    start_client "$ready" "$wm did not take over the screen" $wm
     start_client 'window=$(xdotool search --onlyvisible --class korimo 2>/dev/null | head -1) && [ -n "$window" ]' \
         "no window under $wm" "$program"
     wait_for centred "the frame is not centred on the work area under $wm: $(frame)"
