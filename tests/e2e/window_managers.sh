@@ -3,8 +3,8 @@
 # window_managers.sh PROGRAM WM...: the built program under each window manager (a command, with
 # its options) in an X server of its own: its frame centred on the work area (fluxbox never
 # answers the frame request and KWin does not offer it; icewm has a taskbar), and a maximised or
-# full-screen state, asked for as a pager or a key binding asks, taken back, the window where it
-# was and at its size.
+# full-screen state, asked for as a pager or a key binding asks, and a size another program asks
+# for, taken back, the window where it was and at its size.
 set -eu
 program=$1
 shift
@@ -83,7 +83,11 @@ for wm in "$@"; do
         xprop -id "$window" _NET_WM_STATE | grep -qi -e MAXIMIZED -e FULLSCREEN && fail "$state kept under $wm"
         [ "$(frame)" = "$placed" ] || fail "$state moved or resized the window under $wm: $(frame), was $placed"
     done
+    # Resized by another program, as some window managers allow: its size asked back, in its place.
+    xdotool windowsize "$window" 900 600
+    sleep 1
+    [ "$(frame)" = "$placed" ] || fail "resized by another program under $wm: $(frame), was $placed"
     stop_all
-    echo "$wm: frame $placed, centred on the work area; maximised and full screen taken back"
+    echo "$wm: frame $placed, centred on the work area; maximised, full screen and resized taken back"
 done
 echo PASS
