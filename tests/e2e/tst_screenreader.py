@@ -5,6 +5,7 @@ server of its own, state by state, with the events that announce each change.
 
 Run inside a session bus of its own: dbus-run-session -- tst_screenreader.py PROGRAM
 """
+import contextlib
 import os
 import re
 import signal
@@ -218,7 +219,9 @@ def main():
 
 def stop_all():
     for process in reversed(processes):
-        os.killpg(process.pid, signal.SIGKILL)
+        # A group whose processes all ended is gone: the others are still ended.
+        with contextlib.suppress(ProcessLookupError):
+            os.killpg(process.pid, signal.SIGKILL)
         process.wait()
 
 

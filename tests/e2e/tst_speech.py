@@ -10,6 +10,7 @@ display of BRLTTY's virtual driver that the test plays itself.
 
 Run inside a session bus of its own: dbus-run-session -- tst_speech.py PROGRAM [--braille|--brltty]
 """
+import fcntl
 import functools
 import html
 import os
@@ -112,13 +113,35 @@ def end_speech_server(environment):
 
 
 orca_running = []
+orca_turn = []
 
 
 def orca_debug_log(environment):
     return pathlib.Path(environment["HOME"]) / "orca-debug.out"
 
 
+def take_orca(seconds=120):
+    """Orca runs once per user: one started with --replace ends every other Orca of its user. The
+    test waits its turn behind the other tests that run Orca, whatever started them, and holds it
+    while it lives; and it leaves alone, skipped, an Orca the user runs."""
+    lock = open(pathlib.Path(tempfile.gettempdir()) / f"korimo-orca-{os.getuid()}.lock", "w")
+    deadline = time.monotonic() + seconds
+    while True:
+        try:
+            fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+            break
+        except BlockingIOError:
+            if time.monotonic() > deadline:
+                sys.exit(f"FAIL: another test kept Orca for {seconds} s")
+            time.sleep(0.2)
+    if subprocess.run(["pgrep", "-u", str(os.getuid()), "-x", "orca"], stdout=subprocess.DEVNULL).returncode == 0:
+        print("Skipped: Orca already runs for this user, and would be replaced")
+        sys.exit(77)
+    return lock
+
+
 def start_orca(environment):
+    orca_turn.append(take_orca())
     # Xvfb may refuse a client that connects while others do: try the launch again.
     for _ in range(3):
         orca = reader.start(["orca", "--replace", "--debug-file", str(orca_debug_log(environment))],
