@@ -173,43 +173,15 @@ void Form::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-namespace {
-
-constexpr Qt::WindowStates enlarged = Qt::WindowMaximized | Qt::WindowFullScreen;
-
-} // namespace
-
 // The window has one size. Where a title bar's box or the window manager maximises it or makes it
 // full screen anyway (Qt's own title bar on Wayland offers the box to every window), the state is
 // taken back: the window would otherwise move or grow around a form drawn in its corner.
 void Form::changeEvent(QEvent* event)
 {
+    constexpr Qt::WindowStates enlarged = Qt::WindowMaximized | Qt::WindowFullScreen;
     if (event->type() == QEvent::WindowStateChange && (windowState() & enlarged))
         setWindowState(windowState() & ~enlarged);
     QWidget::changeEvent(event);
-}
-
-// Some window managers let another program resize any window, one of a fixed size too (fluxbox,
-// icewm). The window asks for its size back where it last stood at that size, once what came
-// with the resize has settled: a state taken back, after which the window manager restores that
-// place itself.
-void Form::resizeEvent(QResizeEvent* event)
-{
-    if (event->size() == minimumSize())
-        placed_ = geometry();
-    else
-        QTimer::singleShot(0, this, [this] {
-            if (size() != minimumSize() && !(windowState() & enlarged) && placed_.isValid())
-                setGeometry(placed_);
-        });
-    QWidget::resizeEvent(event);
-}
-
-void Form::moveEvent(QMoveEvent* event)
-{
-    if (size() == minimumSize())
-        placed_ = geometry();
-    QWidget::moveEvent(event);
 }
 
 } // namespace rt

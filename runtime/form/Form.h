@@ -83,8 +83,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
@@ -96,7 +94,6 @@ private:
     Clock& clock_;
     QColor backColor_;
     bool controlsPrepared_ = false;
-    QRect placed_; // the client area where it last stood at the window's size
     const std::unique_ptr<FormControls> controls_;
 };
 

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
-#include <qpa/qwindowsysteminterface.h>
 
 using namespace design;
 using pixels::Expect;
@@ -92,11 +91,6 @@ private slots:
         }
         row("neither maximised nor full screen", QVariantList{int(form.windowState()), form.geometry()},
             QVariantList{int(Qt::WindowNoState), placed});
-        // As another program resizes it through a window manager that lets it: asked back.
-        QWindowSystemInterface::handleGeometryChange<QWindowSystemInterface::SynchronousDelivery>(
-            form.windowHandle(), QRect(placed.topLeft(), QSize(900, 600)));
-        QCoreApplication::processEvents();
-        row("its size asked back in its place", form.geometry(), placed);
         row("buttons", QVariantList{geometry(form.cmdStart), geometry(form.cmdRestart), geometry(form.cmdExit)},
             QVariantList{startButton, restartButton, exitButton});
         row("Label1", form.Label1.bounds(), instruction);
