@@ -97,3 +97,9 @@ execute_process(COMMAND readelf -S --wide ${root}/usr/games/korimo OUTPUT_VARIAB
 if(sections MATCHES "\\.symtab|\\.debug_")
     message(FATAL_ERROR "/usr/games/korimo is not stripped:\n${sections}")
 endif()
+# Its own writer of Wayland requests, which libwayland's calls reach only as an exported symbol.
+execute_process(COMMAND readelf --dyn-syms --wide ${root}/usr/games/korimo OUTPUT_VARIABLE symbols
+                COMMAND_ERROR_IS_FATAL ANY)
+if(NOT symbols MATCHES "FUNC +GLOBAL +DEFAULT +[0-9]+ wl_proxy_marshal_array_flags")
+    message(FATAL_ERROR "/usr/games/korimo does not export wl_proxy_marshal_array_flags")
+endif()
