@@ -113,7 +113,6 @@ def end_speech_server(environment):
 
 
 orca_running = []
-orca_turn = []
 
 
 def orca_debug_log(environment):
@@ -123,7 +122,7 @@ def orca_debug_log(environment):
 def take_orca(seconds=120):
     """Orca runs once per user: one started with --replace ends every other Orca of its user. The
     test waits its turn behind the other tests that run Orca, whatever started them, and holds it
-    while it lives; and it leaves alone, skipped, an Orca the user runs."""
+    until it ends; and it leaves alone, skipped, an Orca the user runs."""
     lock = open(pathlib.Path(tempfile.gettempdir()) / f"korimo-orca-{os.getuid()}.lock", "w")
     deadline = time.monotonic() + seconds
     while True:
@@ -141,7 +140,6 @@ def take_orca(seconds=120):
 
 
 def start_orca(environment):
-    orca_turn.append(take_orca())
     # Xvfb may refuse a client that connects while others do: try the launch again.
     for _ in range(3):
         orca = reader.start(["orca", "--replace", "--debug-file", str(orca_debug_log(environment))],
@@ -411,6 +409,8 @@ def play(program, environment, brailled, failures):
 
 def main():
     program, mode = sys.argv[1], (sys.argv[2:] or [""])[0]
+    # Held from the start: BRLTTY's port is one for all of these tests too.
+    held = take_orca()  # until the test ends
     failures = []
     with tempfile.TemporaryDirectory() as root:
         environment = dict(os.environ, **private_home(pathlib.Path(root), braille=bool(mode)))

@@ -20,7 +20,7 @@ import time
 SOCKET = "wayland-test"
 COMPOSITORS = {
     "mutter": ["mutter", "--nested", "--wayland", "--no-x11", "--wayland-display=" + SOCKET],
-    "weston": ["weston", "--backend=x11-backend.so", "--socket=" + SOCKET, "--width=800", "--height=600"],
+    "weston": ["weston", "--backend=x11-backend.so", "--use-pixman", "--socket=" + SOCKET, "--width=800", "--height=600"],
 }
 BACKGROUND = (255, 255, 192)
 CLIENT_SIZE = (692, 361)
