@@ -12,6 +12,9 @@ void prepareApplication()
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // Wayland ignores the window icon; the compositor finds the bulb through the desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral(KORIMO_APP_ID));
+    // On X11 the window's class, which taskbars match with the entry's StartupWMClass, whatever
+    // the program's file is called.
+    QCoreApplication::setApplicationName(QStringLiteral("korimo"));
 }
 
 Game::Game(rt::Clock& clock)

@@ -11,8 +11,8 @@ class Clock;
 
 // Called before the application object is made: one style everywhere, so that the window looks
 // the same on every desktop (made before it, the application's -style option still overrides
-// it); and the application named as its desktop entry, for desktops that match windows to
-// entries by it (Wayland's application id).
+// it); and the application named as its desktop entry says, for desktops that match windows to
+// entries (Wayland's application id, X11's window class).
 void prepareApplication();
 
 // The game's window with what the program attaches around it: the screen-reader wing, whose

@@ -19,12 +19,13 @@ KORIMO_PACKAGING_PACKAGES=(dpkg-dev file)
 # What the end-to-end tests run the program in and drive it with: an X server of its own, window
 # managers, a tool that types and clicks and tools that read and set window properties; a Wayland
 # compositor, its typing and screenshot tools, and jq to read the compositor's window tree; KWin
-# with its title bars; i3; mutter, as an X11 window manager and nested as a Wayland compositor, and
-# weston, both leaving the title bar to the program; and for reading it as a screen reader does, a
-# session bus, the accessibility bus and its Python bindings; to hear it as a blind player does, the
-# screen reader and the speech server with its voice; and to feel it as a deaf-blind player does,
-# BRLTTY, whose virtual driver the test plays as a braille display.
-KORIMO_E2E_PACKAGES=(xvfb openbox fluxbox icewm mutter weston kwin-x11 breeze i3-wm xdotool x11-utils wmctrl sway wtype grim jq dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
+# with its title bars; i3; the matcher docks use to tell a window's desktop entry; mutter, as an X11
+# window manager and nested as a Wayland compositor, and weston, both leaving the title bar to the
+# program; and for reading it as a screen reader does, a session bus, the accessibility bus and its
+# Python bindings; to hear it as a blind player does, the screen reader and the speech server with
+# its voice; and to feel it as a deaf-blind player does, BRLTTY, whose virtual driver the test plays
+# as a braille display.
+KORIMO_E2E_PACKAGES=(xvfb openbox fluxbox icewm mutter weston kwin-x11 breeze i3-wm bamfdaemon xdotool x11-utils wmctrl sway wtype grim jq dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
                      orca speech-dispatcher speech-dispatcher-espeak-ng brltty)
 # For the checked runs of the test suite: sanitizers and the fuzzer (clang), valgrind, and what
 # shows where two builds of the package differ.

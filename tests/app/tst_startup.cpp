@@ -13,6 +13,7 @@
 #include <tests/shared/StandInSpeechServer.h>
 
 #include <QDir>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
@@ -31,8 +32,13 @@ private slots:
     {
         prepareApplication();
         QCOMPARE(QApplication::style()->name(), QStringLiteral("fusion"));
-        QCOMPARE(QDir(QStringLiteral(KORIMO_PACKAGING_DIR)).entryList({QStringLiteral("*.desktop")}),
+        const QDir packaging(QStringLiteral(KORIMO_PACKAGING_DIR));
+        QCOMPARE(packaging.entryList({QStringLiteral("*.desktop")}),
             QStringList{QGuiApplication::desktopFileName() + QStringLiteral(".desktop")});
+        QSettings entry(
+            packaging.filePath(QGuiApplication::desktopFileName() + QStringLiteral(".desktop")), QSettings::IniFormat);
+        QCOMPARE(entry.value(QStringLiteral("Desktop Entry/StartupWMClass")).toString(),
+            QCoreApplication::applicationName());
     }
 
     void theWindowSpeaksOnlyWhileAScreenReaderRuns()
