@@ -6,27 +6,9 @@
 # the entry's Exec. Run inside a session bus of its own.
 set -eu
 program=$1 entry=$2
-fail() { echo "FAIL: $*"; exit 1; }
+source "$(dirname "$0")/x_clients.sh"
 work=$(mktemp -d)
-started=()
-cleanup() {
-    for pid in "${started[@]}"; do kill -- "-$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-start() {
-    setsid "$@" >/dev/null 2>&1 &
-    started+=($!)
-}
-# Polls for up to 10 s.
-wait_for() {
-    local tries=0
-    until eval "$1"; do
-        tries=$((tries + 1))
-        [ $tries -lt 100 ] || fail "$2"
-        sleep 0.1
-    done
-}
+trap 'stop_all; rm -rf "$work"' EXIT
 mkdir -p "$work/share/applications" "$work/bin"
 cp "$entry" "$work/share/applications/"
 cp "$program" "$work/bin/game-under-test"
@@ -34,18 +16,13 @@ cp "$program" "$work/bin/game-under-test"
 ln -s "$(type -P true)" "$work/bin/korimo"
 export XDG_DATA_DIRS=$work/share:/usr/share PATH=$work/bin:$PATH
 
-exec {fd}<> <(:)
-start Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp
-read -r -t 10 number <&"$fd" || fail "Xvfb did not start"
-export DISPLAY=:$number
-start openbox
-start /usr/libexec/bamf/bamfdaemon
+start_display
+start_client "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" "openbox did not start" openbox
 # Up, its entries read, before the window opens.
-wait_for 'gdbus introspect --session --dest org.ayatana.bamf --object-path /org/ayatana/bamf/matcher >/dev/null 2>&1' \
-    "bamf did not start"
-start "$work/bin/game-under-test"
-wait_for 'window=$(xdotool search --onlyvisible --pid "${started[-1]}" 2>/dev/null | head -1) && [ -n "$window" ]' \
-    "no window"
+start_client 'gdbus introspect --session --dest org.ayatana.bamf --object-path /org/ayatana/bamf/matcher >/dev/null 2>&1' \
+    "bamf did not start" /usr/libexec/bamf/bamfdaemon
+start_client 'window=$(xdotool search --onlyvisible --pid "${started[-1]}" 2>/dev/null | head -1) && [ -n "$window" ]' \
+    "no window" "$work/bin/game-under-test"
 bamf() { gdbus call --session --dest org.ayatana.bamf "$@" | sed -E "s/^\('(.*)',\)$/\1/"; }
 wait_for 'application=$(bamf --object-path /org/ayatana/bamf/matcher \
     --method org.ayatana.bamf.matcher.ApplicationForXid "$window" 2>/dev/null) && [ -n "$application" ]' \

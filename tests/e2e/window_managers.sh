@@ -8,40 +8,8 @@
 set -eu
 program=$1
 shift
-fail() { echo "FAIL: $*"; exit 1; }
-# Each started in a session of its own, ended with all it started (fluxbox starts helpers of its own).
-started=()
-start() {
-    setsid "$@" >/dev/null 2>&1 &
-    started+=($!)
-}
-stop_all() {
-    for pid in "${started[@]}"; do kill -- "-$pid" 2>/dev/null || true; done
-    started=()
-}
+source "$(dirname "$0")/x_clients.sh"
 trap stop_all EXIT
-# Polls for up to 10 s: the server, the window manager and the program run on their own clocks.
-wait_for() {
-    local tries=0
-    until eval "$1"; do
-        tries=$((tries + 1))
-        [ $tries -lt 100 ] || fail "$2"
-        sleep 0.1
-    done
-}
-# Starts a client until the condition holds: Xvfb now and then refuses a client that connects
-# beside others, which then ends at once.
-start_client() {
-    local condition=$1 what=$2
-    shift 2
-    for _ in 1 2 3; do
-        start "$@"
-        local pid=${started[-1]}
-        wait_for "$condition || ! kill -0 $pid 2>/dev/null" "$what"
-        eval "$condition" && return
-    done
-    fail "$what"
-}
 # The window's frame as x y width height, from its client area and _NET_FRAME_EXTENTS; the client
 # area under a window manager that tells no frame.
 frame() {
@@ -69,10 +37,7 @@ centred() {
 
 for wm in "$@"; do
     command -v "${wm%% *}" >/dev/null || { echo "Skipped: ${wm%% *} is not installed"; exit 77; }
-    exec {fd}<> <(:)
-    start Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp
-    read -r -t 10 number <&"$fd" || fail "Xvfb did not start"
-    export DISPLAY=:$number
+    start_display
     # Ready once it says where windows may go. KWin and i3 never do, and are ready once they are
     # there; i3 tells no frame either, and centres a window of fixed size, floating, itself.
     ready="xprop -root _NET_WORKAREA 2>/dev/null | grep -q =" framed=yes
